@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+
+#include "catalogue/GameList.h"
+#include "catalogue/LoadProgress.h"
+
+namespace kanaroll {
+
+// Reads MAME's -listinfo output into `games`, one TRecordset per "game (" block, appended in file
+// order with listOrder counted from 0. Shows "listinfo.txtを解析中..." in status panel 0 and the wait
+// cursor while it reads, and empties panels 0 to 2 at the end. Returns false when the file could not
+// be read or a number in it could not be taken; the games appended before the failure stay.
+bool ReadListInfo(const std::filesystem::path& file, GameList& games, LoadProgress& progress);
+
+}  // namespace kanaroll

@@ -1,0 +1,224 @@
+#include "catalogue/TextCodec.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "catalogue/Cp932Table.h"
+
+namespace kanaroll {
+
+std::string TextCodec::ToUpper(std::string_view text) const {
+    std::string upper(text);
+    for (std::size_t i = 0; i < upper.size();) {
+        const auto byte = static_cast<unsigned char>(upper[i]);
+        if (IsLeadByte(byte)) {
+            i += 2;  // the second byte stays as it is, even when it looks like a-z
+            continue;
+        }
+        if (byte >= 'a' && byte <= 'z') upper[i] = static_cast<char>(byte - 0x20);
+        ++i;
+    }
+    return upper;
+}
+
+std::size_t TextCodec::Find(std::string_view haystack, std::string_view needle, std::size_t from) const {
+    if (needle.empty() || needle.size() > haystack.size()) return std::string_view::npos;
+    // Character boundaries are known only from the start of the text: walk them up to each
+    // candidate that the plain byte search offers.
+    std::size_t boundary = 0;
+    std::size_t candidate = haystack.find(needle, from);
+    while (candidate != std::string_view::npos) {
+        while (boundary < candidate) boundary = NextCharacter(haystack, boundary);
+        if (boundary == candidate) return candidate;
+        candidate = haystack.find(needle, candidate + 1);
+    }
+    return std::string_view::npos;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+char32_t DecodeUtf8(std::string_view text, std::size_t& offset) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char first = byte(offset);
+    int length = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if (first < 0x80) {
+        ++offset;
+        return first;
+    } else if ((first & 0xE0) == 0xC0) {
+        length = 2, cp = first & 0x1F, minimum = 0x80;
+    } else if ((first & 0xF0) == 0xE0) {
+        length = 3, cp = first & 0x0F, minimum = 0x800;
+    } else if ((first & 0xF8) == 0xF0) {
+        length = 4, cp = first & 0x07, minimum = 0x10000;
+    } else {
+        ++offset;
+        return 0xFFFD;
+    }
+    if (offset + length > text.size()) {
+        ++offset;
+        return 0xFFFD;
+    }
+    for (int i = 1; i < length; ++i) {
+        const unsigned char next = byte(offset + i);
+        if ((next & 0xC0) != 0x80) {
+            ++offset;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++offset;
+        return 0xFFFD;
+    }
+    offset += length;
+    return cp;
+}
+
+namespace {
+
+std::array<bool, 256> ShiftJisLeadBytes() {
+    std::array<bool, 256> lead{};
+    for (int b = 0x81; b <= 0x9F; ++b) lead[b] = true;
+    for (int b = 0xE0; b <= 0xFC; ++b) lead[b] = true;
+    return lead;
+}
+
+class ShiftJis final : public TextCodec {
+public:
+    ShiftJis() : TextCodec(ShiftJisLeadBytes()) {}
+
+    unsigned CodePage() const override { return 932; }
+    std::string_view Name() const override { return "Shift-JIS"; }
+
+    std::string ToUtf8(std::string_view text) const override {
+        std::string out;
+        out.reserve(text.size() * 3 / 2);
+        for (std::size_t i = 0; i < text.size();) {
+            const auto b = static_cast<unsigned char>(text[i]);
+            if (b < 0x80) {
+                out += static_cast<char>(b);
+                ++i;
+                continue;
+            }
+            const int row = cp932::LeadRow(b);
+            if (row < 0) {
+                const char32_t cp = cp932::kSingleByte[b - 0x80];
+                AppendUtf8(out, cp ? cp : 0xFFFD);
+                ++i;
+                continue;
+            }
+            const int trail = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : -1;
+            const char32_t cp =
+                trail >= cp932::kTrailFirst
+                    ? cp932::kDoubleByte[row * cp932::kTrailsPerLead + trail - cp932::kTrailFirst]
+                    : 0;
+            if (cp) {
+                AppendUtf8(out, cp);
+                i += 2;
+            } else {
+                AppendUtf8(out, 0xFFFD);
+                ++i;
+            }
+        }
+        return out;
+    }
+
+    std::string FromUtf8(std::string_view utf8) const override {
+        const auto& table = EncodeTable();
+        std::string out;
+        out.reserve(utf8.size());
+        for (std::size_t i = 0; i < utf8.size();) {
+            const char32_t cp = DecodeUtf8(utf8, i);
+            if (cp < 0x80) {
+                out += static_cast<char>(cp);
+                continue;
+            }
+            const auto it =
+                std::lower_bound(table.begin(), table.end(), std::pair<char32_t, std::uint16_t>{cp, 0});
+            if (it == table.end() || it->first != cp) {
+                out += '?';
+            } else if (it->second > 0xFF) {
+                out += static_cast<char>(it->second >> 8);
+                out += static_cast<char>(it->second & 0xFF);
+            } else {
+                out += static_cast<char>(it->second);
+            }
+        }
+        return out;
+    }
+
+private:
+    // Unicode to code, sorted by code point; built once on first use.
+    static const std::vector<std::pair<char32_t, std::uint16_t>>& EncodeTable() {
+        static const std::vector<std::pair<char32_t, std::uint16_t>> table = [] {
+            std::vector<std::pair<char32_t, std::uint16_t>> entries;
+            for (int b = 0x80; b < 0x100; ++b) {
+                if (cp932::LeadRow(static_cast<unsigned char>(b)) < 0 && cp932::kSingleByte[b - 0x80])
+                    entries.emplace_back(cp932::kSingleByte[b - 0x80], static_cast<std::uint16_t>(b));
+            }
+            const auto* secondaryEnd = cp932::kSecondaryCodes + cp932::kSecondaryCodeCount;
+            for (int lead = 0x81; lead <= 0xFC; ++lead) {
+                const int row = cp932::LeadRow(static_cast<unsigned char>(lead));
+                if (row < 0) continue;
+                for (int trail = cp932::kTrailFirst; trail < 0x100; ++trail) {
+                    const char32_t cp =
+                        cp932::kDoubleByte[row * cp932::kTrailsPerLead + trail - cp932::kTrailFirst];
+                    const auto code = static_cast<std::uint16_t>((lead << 8) | trail);
+                    if (!cp || std::find(cp932::kSecondaryCodes, secondaryEnd, code) != secondaryEnd)
+                        continue;
+                    entries.emplace_back(cp, code);
+                }
+            }
+            std::stable_sort(entries.begin(), entries.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            entries.erase(std::unique(entries.begin(), entries.end(),
+                                      [](const auto& a, const auto& b) { return a.first == b.first; }),
+                          entries.end());
+            return entries;
+        }();
+        return table;
+    }
+};
+
+class Utf8 final : public TextCodec {
+public:
+    Utf8() : TextCodec(std::array<bool, 256>{}) {}
+
+    unsigned CodePage() const override { return 65001; }
+    std::string_view Name() const override { return "UTF-8"; }
+    std::string ToUtf8(std::string_view text) const override { return std::string(text); }
+    std::string FromUtf8(std::string_view utf8) const override { return std::string(utf8); }
+};
+
+}  // namespace
+
+const TextCodec& ShiftJisCodec() {
+    static const ShiftJis codec;
+    return codec;
+}
+
+const TextCodec& Utf8Codec() {
+    static const Utf8 codec;
+    return codec;
+}
+
+}  // namespace kanaroll

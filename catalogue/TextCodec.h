@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kanaroll {
+
+// Everything that depends on how the catalogue's bytes encode characters. Texts of the catalogue,
+// the rules and the files are byte strings in one codec; the algorithms on top (search, upper-casing,
+// byte limits) only ask the codec which bytes lead a two-byte character.
+//
+// For Shift-JIS (code page 932) the lead bytes are 0x81-0x9F and 0xE0-0xFC, and a second byte may
+// look like ASCII, so searches must skip positions that fall on a second byte. For UTF-8 no byte is
+// such a lead byte: every byte of a multi-byte sequence is 0x80 or above, so an ASCII byte always
+// stands for itself and the same algorithms stay sound with a plain byte search.
+class TextCodec {
+public:
+    virtual ~TextCodec() = default;
+    TextCodec(const TextCodec&) = delete;
+    TextCodec& operator=(const TextCodec&) = delete;
+
+    // The Windows code page that converts this codec's bytes at the control boundary.
+    virtual unsigned CodePage() const = 0;
+    virtual std::string_view Name() const = 0;
+
+    // Conversion to and from UTF-8. Characters the codec cannot hold become '?', and bytes that
+    // form no character decode as U+FFFD.
+    virtual std::string FromUtf8(std::string_view utf8) const = 0;
+    virtual std::string ToUtf8(std::string_view text) const = 0;
+
+    bool IsLeadByte(unsigned char byte) const { return m_leadBytes[byte]; }
+
+    // A copy with ASCII a-z folded to A-Z, except where the byte is the second byte of a two-byte
+    // character; the length never changes.
+    std::string ToUpper(std::string_view text) const;
+
+    // Byte offset of the first occurrence of needle in haystack, at or after `from`, that does not
+    // start on the second byte of a two-byte character; npos when there is none or needle is empty.
+    std::size_t Find(std::string_view haystack, std::string_view needle, std::size_t from = 0) const;
+
+    // Offset just past the character that starts at `offset` (a lead byte at the very end counts
+    // as a character of its own).
+    std::size_t NextCharacter(std::string_view text, std::size_t offset) const {
+        return offset +
+               (IsLeadByte(static_cast<unsigned char>(text[offset])) && offset + 1 < text.size() ? 2 : 1);
+    }
+
+protected:
+    explicit TextCodec(const std::array<bool, 256>& leadBytes) : m_leadBytes(leadBytes) {}
+
+private:
+    std::array<bool, 256> m_leadBytes;
+};
+
+// Code page 932, the codec of every file Kanaroll has always written.
+const TextCodec& ShiftJisCodec();
+// UTF-8, for name lists that are kept in UTF-8.
+const TextCodec& Utf8Codec();
+
+// Shorthands for program texts written in the sources (UTF-8) that must meet catalogue text.
+inline std::string Sjis(std::string_view utf8) {
+    return ShiftJisCodec().FromUtf8(utf8);
+}
+
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t codePoint);
+// Decodes the code point at `offset` and advances it; malformed input gives U+FFFD and one byte.
+char32_t DecodeUtf8(std::string_view text, std::size_t& offset);
+
+}  // namespace kanaroll

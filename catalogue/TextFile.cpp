@@ -1,0 +1,243 @@
+#include "catalogue/TextFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "catalogue/IoError.h"
+
+#ifdef _WIN32
+#include <io.h>  // _commit, _fileno: the C runtime's, no Win32 API
+#else
+#include <unistd.h>  // fsync
+#endif
+
+namespace kanaroll {
+
+namespace {
+
+std::FILE* OpenFile(const std::filesystem::path& path, bool forWriting) {
+    errno = 0;
+#ifdef _WIN32
+    std::FILE* file = _wfopen(path.c_str(), forWriting ? L"wb" : L"rb");
+#else
+    std::FILE* file = std::fopen(path.c_str(), forWriting ? "wb" : "rb");
+#endif
+    if (!file) throw IoErrorFromErrno(errno ? errno : EIO);
+    return file;
+}
+
+void SyncToDisk(std::FILE* file) {
+#ifdef _WIN32
+    _commit(_fileno(file));
+#else
+    fsync(fileno(file));
+#endif
+}
+
+}  // namespace
+
+bool FileExists(const std::filesystem::path& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+InputFile::InputFile(const std::filesystem::path& path) : m_file(OpenFile(path, false)) {
+    std::setvbuf(m_file, nullptr, _IONBF, 0);  // reads come in large chunks already
+}
+
+InputFile::~InputFile() {
+    std::fclose(m_file);
+}
+
+std::size_t InputFile::Read(char* buffer, std::size_t size) {
+    errno = 0;
+    const std::size_t got = std::fread(buffer, 1, size, m_file);
+    if (got < size && std::ferror(m_file)) throw IoErrorFromErrno(errno ? errno : EIO);
+    return got;
+}
+
+LineReader::LineReader(const std::filesystem::path& path, std::size_t chunkSize)
+    : m_file(path), m_buffer(chunkSize), m_chunkSize(chunkSize) {}
+
+// Makes room behind m_end and reads one more chunk; false when the file has no more bytes.
+bool LineReader::Fill() {
+    if (m_eof) return false;
+    if (m_begin > 0) {
+        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+        m_end -= m_begin;
+        m_begin = 0;
+    }
+    if (m_buffer.size() - m_end < m_chunkSize) m_buffer.resize(m_end + m_chunkSize);
+    const std::size_t got = m_file.Read(m_buffer.data() + m_end, m_chunkSize);
+    if (got == 0) {
+        m_eof = true;
+        return false;
+    }
+    m_end += got;
+    return true;
+}
+
+bool LineReader::Next(std::string_view& line) {
+    if (m_done) return false;
+    // Find the end of the line: LF, Ctrl-Z, or the end of the file.
+    std::size_t scanned = m_begin;
+    std::size_t stop;
+    for (;;) {
+        const char* base = m_buffer.data();
+        const std::size_t length = m_end - scanned;
+        const auto* lf = static_cast<const char*>(std::memchr(base + scanned, '\n', length));
+        const std::size_t before = lf ? static_cast<std::size_t>(lf - (base + scanned)) : length;
+        const auto* eofMark = static_cast<const char*>(std::memchr(base + scanned, 26, before));
+        const char* first = eofMark ? eofMark : lf;
+        if (first) {
+            stop = static_cast<std::size_t>(first - base);
+            break;
+        }
+        const std::size_t offset = scanned - m_begin;
+        if (!Fill()) {
+            stop = m_end;
+            scanned = m_end;
+            break;
+        }
+        scanned = m_begin + offset + length;
+    }
+
+    if (m_firstLine) {
+        m_firstLine = false;
+        if (m_skipBom && stop - m_begin >= 3 &&
+            std::memcmp(m_buffer.data() + m_begin, "\xEF\xBB\xBF", 3) == 0) {
+            m_hadBom = true;
+            m_begin += 3;
+        }
+    }
+
+    const bool atEndOfFile = stop == m_end;
+    const char terminator = atEndOfFile ? '\0' : m_buffer[stop];
+    if (atEndOfFile && m_begin == m_end) {  // nothing after the last line end
+        m_done = true;
+        return false;
+    }
+    if (terminator == 26 && stop == m_begin) {  // Ctrl-Z at the start of a line ends the file
+        m_done = true;
+        return false;
+    }
+
+    std::string_view raw(m_buffer.data() + m_begin, stop - m_begin);
+    m_lastLineEnd = {};
+    if (terminator == '\n') {
+        if (!raw.empty() && raw.back() == '\r') {
+            raw.remove_suffix(1);
+            m_lastLineEnd = "\r\n";
+        } else {
+            m_lastLineEnd = "\n";
+        }
+    }
+
+    // A CR inside the line does not end it and is dropped.
+    if (raw.find('\r') != std::string_view::npos) {
+        m_cleaned.clear();
+        for (char c : raw)
+            if (c != '\r') m_cleaned += c;
+        line = m_cleaned;
+    } else {
+        line = raw;
+    }
+
+    if (atEndOfFile) {
+        m_begin = m_end;
+        m_done = true;
+    } else if (terminator == '\n') {
+        m_begin = stop + 1;
+    } else {
+        // Ctrl-Z: skip the rest of this line, up to and including its LF.
+        m_begin = stop;
+        for (;;) {
+            const void* lf = std::memchr(m_buffer.data() + m_begin, '\n', m_end - m_begin);
+            if (lf) {
+                m_begin = static_cast<std::size_t>(static_cast<const char*>(lf) - m_buffer.data()) + 1;
+                break;
+            }
+            m_begin = m_end;
+            if (!Fill()) {
+                m_done = true;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+ReplacingFileWriter::ReplacingFileWriter(const std::filesystem::path& target) : m_target(target) {
+    m_temporary = target;
+    m_temporary += ".kanaroll-new";
+    m_file = OpenFile(m_temporary, true);
+}
+
+ReplacingFileWriter::~ReplacingFileWriter() {
+    if (m_file) std::fclose(m_file);
+    if (!m_committed) {
+        std::error_code ignored;
+        std::filesystem::remove(m_temporary, ignored);
+    }
+}
+
+void ReplacingFileWriter::Write(std::string_view bytes) {
+    m_pending.append(bytes);
+    if (m_pending.size() >= (1 << 20)) Flush();
+}
+
+void ReplacingFileWriter::Flush() {
+    if (m_pending.empty()) return;
+    errno = 0;
+    const std::size_t written = std::fwrite(m_pending.data(), 1, m_pending.size(), m_file);
+    if (written != m_pending.size()) throw IoErrorFromErrno(errno ? errno : EIO);
+    m_pending.clear();
+}
+
+void ReplacingFileWriter::Commit() {
+    Flush();
+    errno = 0;
+    if (std::fflush(m_file) != 0) throw IoErrorFromErrno(errno ? errno : EIO);
+    SyncToDisk(m_file);
+    std::FILE* file = m_file;
+    m_file = nullptr;
+    errno = 0;
+    if (std::fclose(file) != 0) throw IoErrorFromErrno(errno ? errno : EIO);
+    std::error_code error;
+    std::filesystem::rename(m_temporary, m_target, error);
+    if (error) throw IoErrorFromErrno(error.value());
+    m_committed = true;
+}
+
+LineWriter::LineWriter(const std::filesystem::path& target, LineEndStyle style)
+    : m_writer(target), m_style(style) {}
+
+void LineWriter::BeginLine() {
+    // The line end of the previous line is written only once another line follows, so that the
+    // last one can go without it.
+    if (m_anyLine) m_writer.Write(m_style.lineEnd);
+    m_anyLine = true;
+}
+
+void LineWriter::WriteLine(std::string_view line) {
+    BeginLine();
+    m_writer.Write(line);
+}
+
+void LineWriter::WriteFields(std::initializer_list<std::string_view> fields) {
+    BeginLine();
+    bool first = true;
+    for (std::string_view field : fields) {
+        if (!first) m_writer.Write("\t");
+        m_writer.Write(field);
+        first = false;
+    }
+}
+
+void LineWriter::Commit() {
+    if (m_anyLine && m_style.finalLineEnd) m_writer.Write(m_style.lineEnd);
+    m_writer.Commit();
+}
+
+}  // namespace kanaroll

@@ -1,0 +1,1 @@
+#include "replace/ReplacePatterns.h"
