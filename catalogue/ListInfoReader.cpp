@@ -1,1 +1,211 @@
 #include "catalogue/ListInfoReader.h"
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "catalogue/ByteText.h"
+#include "catalogue/HardwareText.h"
+#include "catalogue/IntegerText.h"
+#include "catalogue/IoError.h"
+#include "catalogue/TextFile.h"
+
+namespace kanaroll {
+
+namespace {
+
+using bytetext::Contains;
+using bytetext::Copy;
+using bytetext::From;
+using bytetext::Pos;
+using bytetext::StartsWith;
+using bytetext::UpToFirstBlank;
+
+// Keywords looked for anywhere in a line that no prefix rule took. Most such lines are rom lines,
+// so one pass over the line looks for the bytes "v" and "p", one of which every keyword holds, and
+// only looks around those; it runs eight bytes at a time and needs nothing of the C runtime, whose
+// memchr is slow on some platforms.
+constexpr unsigned kVector = 1;
+constexpr unsigned kSample = 2;
+constexpr unsigned kCpuName = 4;
+constexpr unsigned kCpuFlags = 8;
+constexpr unsigned kTypeAudio = 16;
+
+bool HasAt(std::string_view line, std::size_t at, std::string_view word) {
+    return line.size() - at >= word.size() && std::memcmp(line.data() + at, word.data(), word.size()) == 0;
+}
+
+// The keywords that hold the byte at `at`.
+unsigned KeywordsAround(std::string_view line, std::size_t at) {
+    const char c = line[at];
+    if (c == 'v') return HasAt(line, at, "vector") ? kVector : 0;
+    if (c != 'p') return 0;
+    unsigned found = 0;
+    if (at >= 3 && HasAt(line, at - 3, "sample")) found |= kSample;
+    if (at >= 1 && HasAt(line, at - 1, "cpu ")) {
+        if (HasAt(line, at - 1, "cpu name")) found |= kCpuName;
+        if (HasAt(line, at - 1, "cpu flags")) found |= kCpuFlags;
+    }
+    if (at >= 2 && HasAt(line, at - 2, "type audio")) found |= kTypeAudio;
+    return found;
+}
+
+// Nonzero when one of the eight bytes of `word` is zero.
+constexpr std::uint64_t HasZeroByte(std::uint64_t word) {
+    return (word - 0x0101010101010101ULL) & ~word & 0x8080808080808080ULL;
+}
+
+// Every keyword the line holds, except that the search stops at "vector", which wins over them all.
+unsigned FindKeywords(std::string_view line) {
+    constexpr std::uint64_t kAllV = 0x7676767676767676ULL;
+    constexpr std::uint64_t kAllP = 0x7070707070707070ULL;
+    const std::size_t size = line.size();
+    unsigned found = 0;
+    if (size < 8) {
+        for (std::size_t at = 0; at < size; ++at) found |= KeywordsAround(line, at);
+        return found;
+    }
+    // The last word overlaps the one before it; looking at a byte twice finds the same keywords.
+    for (std::size_t at = 0;; at += 8) {
+        if (at > size - 8) at = size - 8;
+        std::uint64_t word;
+        std::memcpy(&word, line.data() + at, 8);
+        if (HasZeroByte(word ^ kAllV) | HasZeroByte(word ^ kAllP)) {
+            for (std::size_t i = at; i < at + 8; ++i) found |= KeywordsAround(line, i);
+            if (found & kVector) return found;
+        }
+        if (at == size - 8) return found;
+    }
+}
+
+// Builds the games of one file; keeps the chip lists' storage from one game to the next.
+class GameBuilder {
+public:
+    // Applies one line inside a block to `game`: the first rule that matches the line wins.
+    void TakeLine(TRecordset& game, std::string_view line);
+    // Turns the collected chip and video facts into the game's display texts.
+    void Finish(TRecordset& game);
+
+private:
+    bool TakeByPrefix(TRecordset& game, std::string_view line);
+
+    hardware::DescriptionList m_cpus;
+    hardware::DescriptionList m_sounds;
+};
+
+// The rules for the lines that begin with a TAB and a known keyword. False when none of them
+// applies, so that the line is looked at by its contents.
+bool GameBuilder::TakeByPrefix(TRecordset& game, std::string_view line) {
+    if (line.size() < 3 || line[0] != '\t') return false;
+    const char first = line[1];
+    const char second = line[2];
+    if (first == 'c' && second == 'l') {  // cloneof
+        game.parentName.assign(From(line, 10));
+        game.isMaster = false;
+    } else if (first == 'd' && second == 'e') {  // description "..."
+        game.englishName.assign(Copy(line, 15, static_cast<long>(line.size()) - 15));
+        game.japaneseName = game.englishName;
+    } else if (first == 'y' && second == 'e') {  // year
+        game.year.assign(From(line, 7));
+    } else if (first == 'm' && second == 'a') {  // manufacturer "..."
+        game.manufacturer.assign(Copy(line, 16, static_cast<long>(line.size()) - 16));
+    } else if (line == "\tromof neogeo") {
+        game.isNeoGeo = true;
+    } else if (first == 's' && second == 'o') {  // sound ( channels N )
+        const long chan = Pos("chan", line);
+        game.soundChannels = ParseInteger(Copy(line, chan + 9, 1));
+    } else if (first == 'i' && second == 'n') {  // input ( ... control WORD ... )
+        if (Contains(line, "cont")) {
+            const long control = Pos("control", line);
+            game.controlType.assign(UpToFirstBlank(From(line, control + 8)));
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void GameBuilder::TakeLine(TRecordset& game, std::string_view line) {
+    if (TakeByPrefix(game, line)) return;
+    const unsigned keywords = FindKeywords(line);
+    if (keywords & kVector) {
+        // A vector game's video line stops here, so its size and rate are never read.
+        game.isVector = true;
+    } else if (keywords & kSample) {
+        game.hasSamples = true;
+    } else if (StartsWith(line, "\tdr")) {  // driver ( status good ... palettesize N )
+        if (Contains(line, "status good")) game.statusGood = true;
+        if (Contains(line, "palette")) {
+            const long size = Pos("palettesize", line);
+            game.paletteSize = ParseInteger(UpToFirstBlank(From(line, size + 12)));
+        }
+    } else if (keywords & kCpuName) {
+        hardware::AppendClockedChip(m_cpus.Add(), line);
+    } else if (keywords & kCpuFlags) {  // a CPU that drives the sound
+        std::string& cpu = m_cpus.Add();
+        hardware::AppendClockedChip(cpu, line);
+        cpu += " (sound)";
+    } else if (keywords & kTypeAudio) {
+        hardware::AppendSoundChip(m_sounds.Add(), line);
+    } else if (StartsWith(line, "\tvid")) {
+        hardware::ApplyVideoLine(game.videoText, line);
+    }
+}
+
+void GameBuilder::Finish(TRecordset& game) {
+    game.cpuText = m_cpus.TakeGrouped();
+    game.soundText = m_sounds.TakeGrouped();
+    if (game.isVector) {
+        game.videoText = "Vector Game";
+    } else {
+        game.videoText += ", ";
+        game.videoText += std::to_string(game.paletteSize);
+        game.videoText += " Colors";
+    }
+}
+
+// Reads every block of the file into `games`. Throws IoError or ConversionError; the game being
+// built then goes with the exception, and the games appended before it stay.
+void ReadGames(const std::filesystem::path& file, GameList& games) {
+    LineReader lines(file);
+    GameBuilder builder;
+    std::int32_t count = 0;
+    std::string_view line;
+    while (lines.Next(line)) {
+        if (line != "game (") continue;
+        auto game = std::make_unique<TRecordset>();
+        // The line after "game (" gives the ZIP name, or nothing at all; at the end of the file
+        // the read yields an empty line, as it does below, where that ends the block.
+        if (!lines.Next(line)) line = {};
+        if (StartsWith(line, "\tname")) game->zipName.assign(From(line, 7));
+        while (lines.Next(line) && !line.empty()) builder.TakeLine(*game, line);
+        builder.Finish(*game);
+        game->listOrder = count++;
+        games.Append(std::move(game));
+    }
+}
+
+}  // namespace
+
+bool ReadListInfo(const std::filesystem::path& file, GameList& games, LoadProgress& progress) {
+    progress.SetStatusText(0, "listinfo.txtを解析中...");
+    progress.ProcessPendingMessages();
+    {
+        LoadWaitCursor waitCursor(progress);
+        try {
+            ReadGames(file, games);
+        } catch (const IoError&) {
+            return false;
+        } catch (const ConversionError&) {
+            return false;
+        }
+    }
+    progress.SetStatusText(0, "");
+    progress.SetStatusText(1, "");
+    progress.SetStatusText(2, "");
+    return true;
+}
+
+}  // namespace kanaroll

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "catalogue/GameList.h"
 #include "catalogue/LoadProgress.h"
@@ -22,6 +24,11 @@ std::optional<NameListChoice> ChooseNameList(const std::filesystem::path& exeDir
 // `translatedCount`. The first line for a ZIP name wins; lines naming no game are skipped. An I/O
 // error is thrown; games merged before it stay merged and counted.
 void MergeNameList(const std::filesystem::path& file, GameList& games, int& translatedCount);
+
+// The same merge over lines from any source: `nextLine` gives the next line, false at the end.
+// MergeNameList reads the file through it; tests feed it lines and failures.
+using NameListLineSource = std::function<bool(std::string_view& line)>;
+void MergeNameListLines(const NameListLineSource& nextLine, GameList& games, int& translatedCount);
 
 // The start-up step: chooses the list, shows the progress text and wait cursor, merges it.
 void ReadNameList(const std::filesystem::path& exeDir, GameList& games, int& translatedCount,
