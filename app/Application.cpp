@@ -1,0 +1,123 @@
+#include "app/Application.h"
+
+#include <algorithm>
+
+#include "catalogue/IoError.h"
+#include "platform/WideText.h"
+
+namespace kanaroll {
+
+Application::Application(Services& services) : m_services(services) {
+    m_owner.Create();
+    SetErrorReporter([this](const std::exception& error) { ShowError(error); });
+}
+
+Application::~Application() {
+    SetErrorReporter(nullptr);
+}
+
+void Application::OwnerWindowClass::Create() {
+    // Visible but of no size, so that it has the taskbar button while the forms it owns have none.
+    CreateWindowOf(
+        {.className = L"KanarollApplication", .icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")}, 0,
+        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, L"Kanaroll",
+        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
+
+LRESULT Application::OwnerWindowClass::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ACTIVATE:
+            // The application window itself takes no input: activation goes on to a form. (Its own
+            // activation has already made it the last active popup, so that cannot tell which.)
+            if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(Handle())) {
+                if (HWND form = FormToActivate()) SetActiveWindow(form);
+            }
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_MINIMIZE) RememberActiveForm();
+            if ((wParam & 0xFFF0) == SC_RESTORE) {
+                // Restored from the taskbar or by a second start of the program: the forms come
+                // back, and the one that was active goes in front.
+                const LRESULT result = DefaultHandling(message, wParam, lParam);
+                if (HWND form = FormToActivate()) SetForegroundWindow(form);
+                return result;
+            }
+            return DefaultHandling(message, wParam, lParam);
+        default:
+            return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+void Application::OwnerWindowClass::RememberActiveForm() {
+    const HWND active = GetActiveWindow();
+    if (active && active != Handle() && GetAncestor(active, GA_ROOTOWNER) == Handle()) m_activeForm = active;
+}
+
+HWND Application::OwnerWindowClass::FormToActivate() const {
+    for (HWND form : {m_activeForm, m_mainForm}) {
+        if (form && IsWindow(form) && IsWindowVisible(form) && IsWindowEnabled(form)) return form;
+    }
+    return nullptr;
+}
+
+void Application::Minimize() {
+    m_owner.RememberActiveForm();
+    ShowWindow(OwnerWindow(), SW_MINIMIZE);
+}
+
+void Application::AddDialogWindow(HWND window) {
+    m_dialogWindows.push_back(window);
+}
+
+void Application::RemoveDialogWindow(HWND window) {
+    m_dialogWindows.erase(std::remove(m_dialogWindows.begin(), m_dialogWindows.end(), window),
+                          m_dialogWindows.end());
+}
+
+void Application::Dispatch(MSG& message) {
+    if (message.hwnd) {
+        const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+        if (std::find(m_dialogWindows.begin(), m_dialogWindows.end(), root) != m_dialogWindows.end() &&
+            IsDialogMessageW(root, &message)) {
+            return;
+        }
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+void Application::Run() {
+    MSG message;
+    while (!m_terminated) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        Dispatch(message);
+    }
+}
+
+void Application::ProcessMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            m_terminated = true;
+            break;
+        }
+        Dispatch(message);
+    }
+}
+
+void Application::Terminate() {
+    if (m_terminated) return;
+    m_terminated = true;
+    PostQuitMessage(0);
+}
+
+void Application::ShowError(const std::exception& error) {
+    HWND owner = GetActiveWindow();
+    if (!owner) owner = OwnerWindow();
+    m_services.ShowMessageBox(owner, Utf8ToWide(ErrorBoxText(error.what())), L"Kanaroll",
+                              MB_OK | MB_ICONERROR);
+}
+
+}  // namespace kanaroll

@@ -1,0 +1,210 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/GameList.h"
+#include "catalogue/LoadProgress.h"
+#include "catalogue/TextCodec.h"
+#include "mainwindow/MainState.h"
+#include "platform/ContainerWindow.h"
+#include "platform/Handles.h"
+#include "platform/Services.h"
+#include "platform/Splitter.h"
+#include "platform/TypeAheadBuffer.h"
+#include "platform/WaitCursor.h"
+#include "platform/Window.h"
+
+namespace kanaroll {
+
+class Application;
+class TForm2;
+
+// The main window: the game list above, the detail panel, family list and output controls below,
+// the status bar at the bottom. Its methods are spread over topic files: TForm1.cpp (life cycle and
+// status bar), TForm1Layout.cpp (controls), TForm1GameList.cpp (the game list), TForm1SortHeader.cpp
+// (the sort indicator), TForm1Details.cpp (detail panel, family list, editing), TForm1Saving.cpp,
+// TForm1Replace.cpp and TForm1Launch.cpp.
+class TForm1 : public Window, private LoadProgress {
+public:
+    static constexpr UINT kStartupLoadMessage = WM_USER + 1;
+
+    TForm1(Application& application, std::filesystem::path exeDir);
+    ~TForm1() override;
+
+    // Shows the window centred on the desktop; the first showing posts the start-up load.
+    void Show();
+
+    // The replace dialog, created after this window.
+    void AttachReplaceDialog(TForm2* dialog) { m_replaceDialog = dialog; }
+
+    const MainState& State() const { return m_state; }
+    const GameList& Games() const { return m_games; }
+    ReplaceRuleList& ReplaceRules() { return m_state.replaceRules; }
+    const TextCodec& Codec() const { return *m_codec; }
+
+    struct Controls {
+        HWND ListView1 = nullptr;
+        HWND ListView2 = nullptr;
+        HWND StatusBar1 = nullptr;
+        HWND Splitter1 = nullptr;
+        HWND Panel2 = nullptr;
+        HWND GroupBox1 = nullptr;
+        HWND GroupBox2 = nullptr;
+        HWND Edit1 = nullptr;
+        HWND Edit2 = nullptr;
+        HWND Edit3 = nullptr;
+        HWND Edit4 = nullptr;
+        HWND Memo1 = nullptr;
+        HWND Memo2 = nullptr;
+        HWND Button1 = nullptr;
+        HWND Button2 = nullptr;
+        HWND Button3 = nullptr;
+        HWND RadioButton1 = nullptr;
+        HWND RadioButton2 = nullptr;
+        HWND BitBtn1 = nullptr;
+        HMENU PopupMenu1 = nullptr;
+    };
+    const Controls& Ui() const { return m_ui; }
+    HWND HeaderHandle() const { return headerHandle; }
+
+    // Title rewrite by the replace rules, for F3, the popup menu and the replace dialog.
+    bool ApplyReplaceRules();
+    // Gives the keyboard focus to the Japanese-title field.
+    void FocusJapaneseName();
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Life cycle and status bar (TForm1.cpp).
+    void FormCreate();
+    void FormShow();
+    void StartupLoad();
+    bool FormClose();
+    void FormDestroy();
+    void SetStatusText(int panel, std::string_view utf8) override;
+    void SetStatus(int panel, std::wstring_view text);
+    void ShowTotals();
+    void OnCommand(int id, int code, HWND control);
+    LRESULT OnNotify(const NMHDR& header);
+    void OnContextMenu(HWND control, LPARAM position);
+    void ProcessPendingMessages() override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+    // Controls (TForm1Layout.cpp).
+    void CreateControls();
+    void CreateLowerPane();
+    void CreatePopupMenu1();
+    void LayoutClient();
+    void OnSplitterMoved(int panelHeight);
+    void MinimumTrackSize(MINMAXINFO& info) const;
+    std::wstring ToWide(std::string_view text) const;
+    std::string FromWide(std::wstring_view text) const;
+
+    // The game list (TForm1GameList.cpp).
+    void ListView1Data(NMLVDISPINFOW& request) const;
+    int ListView1DataFind(const NMLVFINDITEMW& request) const;
+    void ListView1ColumnClick(int column);
+    bool ListView1KeyPress(wchar_t key);
+    bool TypeAhead(wchar_t key);
+    void SelectGameRow(HWND list, int row);
+
+    // The sort indicator (TForm1SortHeader.cpp).
+    void InstallHeaderHooks();
+    static LRESULT CALLBACK ListView1SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK HeaderSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT ListView1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void SetHeaderOwnerDraw(int column, bool ownerDrawn);
+    bool DrawSortHeader(const DRAWITEMSTRUCT& item);  // true when it drew
+    void DrawHeaderCaption(HDC dc, RECT bounds, bool pressed);
+    void DrawSortArrow(HDC dc, RECT arrowCell, int clipWidth);
+
+    // Detail panel, family list and editing (TForm1Details.cpp).
+    void ListView1SelectItem(int item, bool selected);
+    void ListView2SelectItem(int item, bool selected);
+    void Edit1Change();
+    void Edit2Change();
+    void Edit1Enter();
+    void Edit1Exit();
+    void Button1Click();
+    void Button2Click();
+    void Edit2DblClick();
+    // Subclasses Edit1, Edit2, Edit3 and ListView2 for their keys and limits Edit1 and Edit2 to 255
+    // bytes in the codec's code page; run again when the codec changes.
+    void InstallFieldHooks();
+    // Edit1's entry selection: from the start up to the first " (", or the whole text.
+    void ApplyJapaneseNameSelection();
+    void RebuildFamilyList(const std::string& familyKey);
+    void SelectInFamilyList(const std::string& zipName);
+    void SetFamilyCell(int subItem, std::wstring_view text);
+    static LRESULT CALLBACK FieldSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR id, DWORD_PTR self);
+    LRESULT FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool FieldKeyDown(HWND field, WPARAM key);
+    bool FieldKeyPress(HWND field, wchar_t key);
+
+    // Saving (TForm1Saving.cpp).
+    void N3Click();
+    void BitBtn1Click();
+    void WriteMame32J(const std::filesystem::path& path);
+    void WriteMane32J(const std::filesystem::path& path);
+
+    // Replacing (TForm1Replace.cpp). The KeyDown handlers answer F3 in the three fields; they
+    // return true when they handled the key.
+    bool Edit1KeyDown(WPARAM key);
+    bool Edit2KeyDown(WPARAM key);
+    bool Edit3KeyDown(WPARAM key);
+    void N1Click();
+    void Button3Click();
+
+    // Launching MAME (TForm1Launch.cpp).
+    void PopExecuteClick();
+    void MAME1Click();
+    void LaunchMame(const std::string& zipName);
+    void RefreshLaunchEntry(const TRecordset& game);
+
+    // Shortcuts of the popup menu, acting while a list has the focus.
+    bool ListShortcut(WPARAM key);
+
+    Application& m_application;
+    Services& m_services;
+    MainState m_state;
+    GameList m_games;
+    const TextCodec* m_codec = &ShiftJisCodec();
+
+    Controls m_ui;
+    std::unique_ptr<ContainerWindow> m_panel2;
+    std::unique_ptr<ContainerWindow> m_groupBox1;
+    std::unique_ptr<ContainerWindow> m_groupBox2;
+    std::unique_ptr<Splitter> m_splitter;
+    UniqueFont m_font;
+    UniqueFont m_boldFont;
+    HIMAGELIST m_imageList = nullptr;
+    std::vector<UniqueIcon> m_icons;
+    int m_panelHeight = 285;
+    bool m_shown = false;
+    bool m_menuAttached = false;
+    bool m_mouseFocusing = false;  // a click is giving a field the focus
+    bool m_keepSettingsFile = false;  // kanaroll.ini could not be read: do not write over it
+    TForm2* m_replaceDialog = nullptr;
+    std::vector<std::unique_ptr<WaitCursor>> m_waitCursors;
+
+    // The sort indicator's hooks.
+    HWND headerHandle = nullptr;
+    WNDPROC previousListWindowProc = nullptr;
+    static WNDPROC previousHeaderWindowProc;
+
+    // Typed characters of the game list's incremental search.
+    TypeAheadBuffer m_typeAhead;
+};
+
+}  // namespace kanaroll

@@ -1,0 +1,305 @@
+// The detail panel, the family list and the editing of a game's title and reading.
+#include "mainwindow/GameColumns.h"
+#include "mainwindow/TForm1.h"
+#include "platform/ByteLimitedEdit.h"
+#include "platform/Controls.h"
+
+namespace kanaroll {
+
+namespace {
+
+constexpr UINT_PTR kFieldSubclassId = 0x4B46;
+constexpr int kNameBytes = 255;  // the longest title or reading a person can type
+
+// Sets a flag for a scope and puts back what it held, on every way out.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag), m_saved(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = m_saved; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_saved;
+};
+
+bool IsGame(const GameList& games, int index) {
+    return index >= 0 && index < games.Count();
+}
+
+bool IsMouseFocusMessage(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_CONTEXTMENU:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void TForm1::InstallFieldHooks() {
+    // The byte limits first: the key handling below is installed later and so sees Enter before the
+    // limit, which refuses line breaks.
+    LimitEditBytes(m_ui.Edit1, m_codec->CodePage(), kNameBytes);
+    LimitEditBytes(m_ui.Edit2, m_codec->CodePage(), kNameBytes);
+    for (HWND field : {m_ui.Edit1, m_ui.Edit2, m_ui.Edit3, m_ui.ListView2}) {
+        SetWindowSubclass(field, FieldSubclassProc, kFieldSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    }
+}
+
+void TForm1::ListView1SelectItem(int item, bool selected) {
+    if (!selected || !IsGame(m_games, item)) return;
+    const TRecordset& game = m_games[item];
+    {
+        FlagScope filling(m_state.fillingDetails);
+        const std::wstring title = ToWide(game.zipName);
+        m_groupBox1->SetTitle(title, m_boldFont.Get());
+        window::SetText(m_ui.GroupBox1, title);  // also the frame's name, for whatever reads captions
+        window::SetText(m_ui.Edit3, ToWide(game.englishName));
+        window::SetText(m_ui.Edit1, ToWide(game.japaneseName));
+        window::SetText(m_ui.Edit2, ToWide(game.reading));
+        window::SetText(m_ui.Memo1, ToWide(game.cpuText));
+        window::SetText(m_ui.Memo2, ToWide(game.soundText));
+        window::SetText(m_ui.Edit4, ToWide(game.videoText));
+        SetStatus(1, game.statusGood ? L"" : L"動作不可");
+    }
+    m_state.undoJapaneseName = game.japaneseName;
+    m_state.undoReading = game.reading;
+
+    const std::string familyKey = game.FamilyKey();
+    if (familyKey != m_state.familyKey) RebuildFamilyList(familyKey);
+    if (!m_state.syncingSelection) SelectInFamilyList(game.zipName);
+    m_state.familyKey = familyKey;
+
+    m_state.currentIndex = item;
+    RefreshLaunchEntry(game);
+    SetStatus(3, L"");
+}
+
+void TForm1::RebuildFamilyList(const std::string& familyKey) {
+    SuspendedRedraw redraw(m_ui.ListView2);
+    // Rows come and go here; none of that is a selection by the user.
+    FlagScope syncing(m_state.syncingSelection);
+    listview::DeleteAllItems(m_ui.ListView2);
+
+    int row = 0;
+    // The master row shows the master's icon and the others the clone's, whatever the games are
+    // (a clone of a clone heads the family of its own clones).
+    auto addRow = [&](const TRecordset& game, int image) {
+        listview::InsertItem(m_ui.ListView2, row, ToWide(game.zipName), image);
+        for (int column = columns::kEnglishName; column < columns::kTranslated; ++column) {
+            listview::SetItemText(m_ui.ListView2, row, column, ToWide(columns::CellText(game, column)));
+        }
+        listview::SetItemText(m_ui.ListView2, row, columns::kTranslated,
+                              columns::TranslatedMark(game.translated));
+        ++row;
+    };
+    for (int index = 0; index < m_games.Count(); ++index) {
+        if (m_games[index].zipName == familyKey) {
+            addRow(m_games[index], 0);
+            break;
+        }
+    }
+    // Only clones: with an empty key (a master without a ZIP name) every master would match.
+    for (int index = 0; index < m_games.Count(); ++index) {
+        const TRecordset& game = m_games[index];
+        if (!game.isMaster && game.parentName == familyKey) addRow(game, 1);
+    }
+}
+
+void TForm1::SelectInFamilyList(const std::string& zipName) {
+    const std::wstring caption = ToWide(zipName);
+    const int rows = listview::ItemCount(m_ui.ListView2);
+    for (int row = 0; row < rows; ++row) {
+        if (listview::ItemText(m_ui.ListView2, row, columns::kZipName) != caption) continue;
+        FlagScope syncing(m_state.syncingSelection);
+        listview::SelectAndFocus(m_ui.ListView2, row);
+        listview::EnsureVisible(m_ui.ListView2, row);
+        return;
+    }
+}
+
+void TForm1::ListView2SelectItem(int item, bool selected) {
+    // A row losing its selection carries the old game: only the newly selected row counts.
+    if (m_state.syncingSelection || !selected || item < 0) return;
+    FlagScope syncing(m_state.syncingSelection);
+    const std::string zipName = FromWide(listview::ItemText(m_ui.ListView2, item, columns::kZipName));
+    for (int index = 0; index < m_games.Count(); ++index) {
+        if (m_games[index].zipName == zipName) {
+            SelectGameRow(m_ui.ListView1, index);
+            return;
+        }
+    }
+}
+
+// The family-list row of the current game: the one with the focus mark, which the selection keeps
+// there, unless the mark was moved on its own (Ctrl with an arrow key); then the row is found by its
+// ZIP name, so that another game's row is never changed.
+void TForm1::SetFamilyCell(int subItem, std::wstring_view text) {
+    if (!IsGame(m_games, m_state.currentIndex)) return;
+    const std::wstring caption = ToWide(m_games[m_state.currentIndex].zipName);
+    int row = listview::FocusedItem(m_ui.ListView2);
+    if (row < 0 || listview::ItemText(m_ui.ListView2, row, columns::kZipName) != caption) {
+        row = -1;
+        const int rows = listview::ItemCount(m_ui.ListView2);
+        for (int candidate = 0; candidate < rows && row < 0; ++candidate) {
+            if (listview::ItemText(m_ui.ListView2, candidate, columns::kZipName) == caption) row = candidate;
+        }
+    }
+    if (row >= 0) listview::SetItemText(m_ui.ListView2, row, subItem, text);
+}
+
+void TForm1::Edit1Change() {
+    if (m_state.fillingDetails || !IsGame(m_games, m_state.currentIndex)) return;
+    TRecordset& game = m_games[m_state.currentIndex];
+    game.japaneseName = FromWide(window::Text(m_ui.Edit1));
+    listview::RedrawItem(m_ui.ListView1, m_state.currentIndex);
+    SetFamilyCell(columns::kJapaneseName, ToWide(game.japaneseName));
+    m_state.modified = true;
+    SetStatus(2, L"変更あり");
+}
+
+void TForm1::Edit2Change() {
+    if (m_state.fillingDetails || !IsGame(m_games, m_state.currentIndex)) return;
+    TRecordset& game = m_games[m_state.currentIndex];
+    game.reading = FromWide(window::Text(m_ui.Edit2));
+    m_state.modified = true;
+    SetStatus(2, L"変更あり");
+    // The flag follows the reading; the counter moves only when the flag flips.
+    const bool translated = !game.reading.empty();
+    if (translated != game.translated) {
+        m_state.translatedCount += translated ? 1 : -1;
+        ShowTotals();
+        game.translated = translated;
+        SetFamilyCell(columns::kTranslated, columns::TranslatedMark(translated));
+    }
+    listview::RedrawItem(m_ui.ListView1, m_state.currentIndex);
+}
+
+void TForm1::Edit1Enter() {
+    // A click places the caret where it falls.
+    if (!m_mouseFocusing) ApplyJapaneseNameSelection();
+}
+
+void TForm1::ApplyJapaneseNameSelection() {
+    // The positions are the control's UTF-16 positions, so the search runs on the text it shows.
+    const std::wstring text = window::Text(m_ui.Edit1);
+    const std::size_t regionStart = text.find(L" (");
+    const int end = static_cast<int>(regionStart == std::wstring::npos ? text.size() : regionStart);
+    // Anchored at the end, so the caret stands at the start and the start is what is shown.
+    edit::SetSelection(m_ui.Edit1, end, 0);
+    SendMessageW(m_ui.Edit1, EM_SCROLLCARET, 0, 0);
+}
+
+void TForm1::Edit1Exit() {
+    if (!IsGame(m_games, m_state.currentIndex) || !window::Text(m_ui.Edit1).empty()) return;
+    edit::SetTextIfDifferent(m_ui.Edit1, ToWide(m_games[m_state.currentIndex].englishName));
+}
+
+void TForm1::Edit2DblClick() {
+    edit::SetSelection(m_ui.Edit2, 0, -1);
+}
+
+void TForm1::Button1Click() {
+    if (!IsGame(m_games, m_state.currentIndex)) return;
+    edit::SetTextIfDifferent(m_ui.Edit1, ToWide(m_games[m_state.currentIndex].englishName));
+    edit::SetTextIfDifferent(m_ui.Edit2, L"");
+}
+
+void TForm1::Button2Click() {
+    if (!IsGame(m_games, m_state.currentIndex)) return;
+    // Copies: the change handlers run in between.
+    const std::wstring japaneseName = ToWide(m_state.undoJapaneseName);
+    const std::wstring reading = ToWide(m_state.undoReading);
+    edit::SetTextIfDifferent(m_ui.Edit1, japaneseName);
+    edit::SetTextIfDifferent(m_ui.Edit2, reading);
+}
+
+LRESULT CALLBACK TForm1::FieldSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, FieldSubclassProc, kFieldSubclassId);
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    auto* form = reinterpret_cast<TForm1*>(self);
+    return Guarded([&] { return form->FieldMessage(window, message, wParam, lParam); },
+                   static_cast<LRESULT>(0));
+}
+
+LRESULT TForm1::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool isEdit = window == m_ui.Edit1 || window == m_ui.Edit2 || window == m_ui.Edit3;
+    switch (message) {
+        case WM_GETDLGCODE: {
+            LRESULT code = DefSubclassProc(window, message, wParam, lParam);
+            // The dialog manager selects the whole text of a field entered by Tab; the title field
+            // makes its own selection instead.
+            if (window == m_ui.Edit1) code &= ~static_cast<LRESULT>(DLGC_HASSETSEL);
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN &&
+                window != m_ui.Edit3) {
+                code |= DLGC_WANTMESSAGE | DLGC_WANTALLKEYS;
+            }
+            return code;
+        }
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (FieldKeyDown(window, wParam)) return 0;
+            if (message == WM_KEYDOWN && window == m_ui.ListView2 && ListShortcut(wParam)) return 0;
+            break;
+        case WM_CHAR:
+            if (FieldKeyPress(window, static_cast<wchar_t>(wParam))) return 0;
+            break;
+        case WM_SETFOCUS:
+            if (window == m_ui.Edit2 && !m_mouseFocusing) {
+                const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+                edit::SetSelection(window, 0, -1);
+                return result;
+            }
+            break;
+        default:
+            if (isEdit && IsMouseFocusMessage(message)) {
+                const bool saved = m_mouseFocusing;
+                m_mouseFocusing = true;
+                const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+                m_mouseFocusing = saved;
+                if (message == WM_LBUTTONDBLCLK && window == m_ui.Edit2) Edit2DblClick();
+                return result;
+            }
+            break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+bool TForm1::FieldKeyDown(HWND field, WPARAM key) {
+    // Enter does its work as a character (FieldKeyPress); its key-down must not reach the control.
+    if (key == VK_RETURN && field != m_ui.Edit3) return true;
+    if (key != VK_F3) return false;
+    if (field == m_ui.Edit1) return Edit1KeyDown(key);
+    if (field == m_ui.Edit2) return Edit2KeyDown(key);
+    if (field == m_ui.Edit3) return Edit3KeyDown(key);
+    return false;
+}
+
+bool TForm1::FieldKeyPress(HWND field, wchar_t key) {
+    if (key != L'\r') return false;
+    if (field == m_ui.ListView2 || field == m_ui.Edit1) {
+        SetFocus(field == m_ui.Edit1 ? m_ui.Edit2 : m_ui.Edit1);
+        return true;
+    }
+    if (field == m_ui.Edit2) {
+        const int row = listview::SelectedItem(m_ui.ListView1);
+        if (row >= 0 && row + 1 < m_games.Count()) SelectGameRow(m_ui.ListView1, row + 1);
+        SetFocus(m_ui.Edit1);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace kanaroll

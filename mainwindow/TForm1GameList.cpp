@@ -1,0 +1,128 @@
+// The game list: rows supplied on demand from the catalogue, the incremental search by ZIP name,
+// sorting by a column, and the keys of the list.
+#include <algorithm>
+#include <cstdint>
+
+#include "mainwindow/GameColumns.h"
+#include "mainwindow/GameOrder.h"
+#include "mainwindow/TForm1.h"
+#include "platform/Controls.h"
+
+namespace kanaroll {
+
+void TForm1::ListView1Data(NMLVDISPINFOW& request) const {
+    LVITEMW& item = request.item;
+    if (item.iItem < 0 || item.iItem >= m_games.Count()) return;
+    const TRecordset& game = m_games[item.iItem];
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::wstring text = item.iSubItem == columns::kTranslated
+                                      ? std::wstring(columns::TranslatedMark(game.translated))
+                                      : ToWide(columns::CellText(game, item.iSubItem));
+        const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+        std::copy_n(text.data(), length, item.pszText);
+        item.pszText[length] = L'\0';
+    }
+    if (item.mask & LVIF_IMAGE) item.iImage = columns::RowImage(game);
+}
+
+int TForm1::ListView1DataFind(const NMLVFINDITEMW& request) const {
+    const LVFINDINFOW& find = request.lvfi;
+    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || (find.flags & (LVFI_PARAM | LVFI_NEARESTXY)) ||
+        !find.psz) {
+        return -1;
+    }
+    return FindZipPrefix(m_games, FromWide(find.psz), request.iStart, (find.flags & LVFI_WRAP) != 0,
+                         *m_codec);
+}
+
+// The list's own search is not asked for everywhere a virtual list runs (Wine never asks), so the
+// type-ahead is done here as the platform's list does it and answered by the same search.
+bool TForm1::TypeAhead(wchar_t key) {
+    if (key < L' ') return true;  // control characters find nothing and must not beep
+    if (m_games.Empty()) return false;
+    // The time the key was typed, not the time it is handled: a slow repaint between two keys of
+    // one word must not split the word.
+    const auto search = m_typeAhead.Add(key, static_cast<std::uint32_t>(GetMessageTime()),
+                                        listview::FocusedItem(m_ui.ListView1), m_games.Count());
+    NMLVFINDITEMW request{};
+    request.iStart = search.startRow;
+    request.lvfi.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
+    request.lvfi.psz = search.text.c_str();
+    const int row = ListView1DataFind(request);
+    if (row >= 0) SelectGameRow(m_ui.ListView1, row);
+    return true;
+}
+
+void TForm1::SelectGameRow(HWND list, int row) {
+    listview::SelectAndFocus(list, row);
+    listview::EnsureVisible(list, row);
+}
+
+void TForm1::ListView1ColumnClick(int column) {
+    const int previousColumn = m_state.sort.ColumnClicked(column);
+    SetHeaderOwnerDraw(previousColumn, false);
+    const bool hasCurrent = m_state.currentIndex >= 0 && m_state.currentIndex < m_games.Count();
+    const std::string currentZip = hasCurrent ? m_games[m_state.currentIndex].zipName : std::string();
+
+    SortGames(m_games, m_state.sort.sortKey);
+
+    if (!hasCurrent) {  // no game is current: just show the new order
+        InvalidateRect(m_ui.ListView1, nullptr, TRUE);
+        return;
+    }
+    for (int index = 0; index < m_games.Count(); ++index) {
+        if (m_games[index].zipName == currentZip) {
+            m_state.currentIndex = index;
+            break;
+        }
+    }
+    SuspendedRedraw redraw(m_ui.ListView1);
+    SendMessageW(m_ui.ListView1, LVM_REDRAWITEMS, 0, m_games.Count() - 1);
+    listview::EnsureVisible(m_ui.ListView1, m_state.currentIndex);
+    listview::SelectAndFocus(m_ui.ListView1, m_state.currentIndex);
+}
+
+bool TForm1::ListView1KeyPress(wchar_t key) {
+    if (key != L'\r') return false;
+    FocusJapaneseName();
+    return true;
+}
+
+void TForm1::FocusJapaneseName() {
+    SetFocus(m_ui.Edit1);
+}
+
+LRESULT TForm1::ListView1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DRAWITEM: {
+            // The header draws the sorted column through its parent, this list. The message still
+            // goes on to the list; the answer says that the item was drawn, without which Wine's
+            // header paints its plain background over the drawing again.
+            const DRAWITEMSTRUCT item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            const bool drawn = DrawSortHeader(item);
+            const LRESULT result = CallWindowProcW(previousListWindowProc, window, message, wParam, lParam);
+            return drawn ? TRUE : result;
+        }
+        case WM_GETDLGCODE: {
+            const auto* keyMessage = reinterpret_cast<const MSG*>(lParam);
+            const LRESULT code = CallWindowProcW(previousListWindowProc, window, message, wParam, lParam);
+            if (keyMessage && keyMessage->message == WM_KEYDOWN && keyMessage->wParam == VK_RETURN) {
+                return code | DLGC_WANTMESSAGE;
+            }
+            return code;
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN || ListShortcut(wParam)) return 0;
+            break;
+        case WM_CHAR:
+            if (ListView1KeyPress(static_cast<wchar_t>(wParam)) || TypeAhead(static_cast<wchar_t>(wParam))) {
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcW(previousListWindowProc, window, message, wParam, lParam);
+}
+
+}  // namespace kanaroll

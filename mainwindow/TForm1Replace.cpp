@@ -1,0 +1,62 @@
+// Rewriting the Japanese title by the replace rules, and opening the replace dialog.
+#include "mainwindow/TForm1.h"
+#include "platform/Controls.h"
+#include "replace/TForm2.h"
+#include "replace/TitleReplace.h"
+
+namespace kanaroll {
+
+namespace {
+constexpr POINT kReplaceDialogOffset{100, 50};
+}  // namespace
+
+bool TForm1::ApplyReplaceRules() {
+    const std::string title = FromWide(window::Text(m_ui.Edit1));
+    const std::string replaced = ApplyRulesToTitle(title, m_state.replaceRules, *m_codec);
+    if (replaced == title) {
+        SetStatus(3, L"置換対象が見つかりませんでした");
+        m_services.Beep();
+        return false;
+    }
+    // Setting the field runs its change behaviour, which stores the title as typing would.
+    edit::SetTextIfDifferent(m_ui.Edit1, ToWide(replaced));
+    SetStatus(3, L"置換されました");
+    return true;
+}
+
+// F3 answers whatever modifiers are held.
+bool TForm1::Edit1KeyDown(WPARAM key) {
+    if (key != VK_F3) return false;
+    if (ApplyReplaceRules()) ApplyJapaneseNameSelection();
+    return true;
+}
+
+bool TForm1::Edit2KeyDown(WPARAM key) {
+    if (key != VK_F3) return false;
+    if (ApplyReplaceRules()) FocusJapaneseName();  // the entry selection runs as the focus arrives
+    return true;
+}
+
+bool TForm1::Edit3KeyDown(WPARAM key) {
+    return Edit2KeyDown(key);
+}
+
+void TForm1::N1Click() {
+    ApplyReplaceRules();
+}
+
+void TForm1::Button3Click() {
+    if (!m_replaceDialog) return;
+    const HWND dialog = m_replaceDialog->Handle();
+    // A hidden dialog opens at a fixed offset from this window; a visible one keeps its place.
+    if (!IsWindowVisible(dialog)) {
+        RECT bounds{};
+        GetWindowRect(Handle(), &bounds);
+        SetWindowPos(dialog, nullptr, bounds.left + kReplaceDialogOffset.x,
+                     bounds.top + kReplaceDialogOffset.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(dialog, SW_SHOW);
+    BringWindowToTop(dialog);
+}
+
+}  // namespace kanaroll

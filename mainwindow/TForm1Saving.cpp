@@ -1,0 +1,65 @@
+// Writing the name list: quick save, the output button, and the save on closing.
+#include <windows.h>
+
+#include <windowsx.h>
+
+#include "catalogue/NameListWriters.h"
+#include "mainwindow/TForm1.h"
+
+namespace kanaroll {
+
+namespace {
+
+// The two save dialogs of the output button. The MANE32J one lists the file its label names, as
+// the Mame32J one does.
+FileDialogRequest Mame32JSaveDialog() {
+    return {.title = L"mame32j.lstを保存",
+            .defaultName = L"mame32j.lst",
+            .filters = {{L"mame32j.lst", L"mame32j.lst"}},
+            .forSaving = true};
+}
+
+FileDialogRequest Mane32JSaveDialog() {
+    return {.title = L"MANE32J.lstを保存",
+            .defaultName = L"MANE32J.lst",
+            .filters = {{L"MANE32J.lst", L"MANE32J.lst"}},
+            .forSaving = true};
+}
+
+}  // namespace
+
+// The writers replace the file only once it was written whole, so a failure leaves the previous
+// file, `modified` and panel 2 as they were; the error goes on to the window's error box.
+void TForm1::WriteMame32J(const std::filesystem::path& path) {
+    WaitCursor wait;
+    kanaroll::WriteMame32J(path, m_games);
+    m_state.modified = false;
+    SetStatus(2, L"");
+}
+
+void TForm1::WriteMane32J(const std::filesystem::path& path) {
+    WaitCursor wait;
+    kanaroll::WriteMane32J(path, m_games);
+    m_state.modified = false;
+    SetStatus(2, L"");
+}
+
+void TForm1::N3Click() {
+    WriteMame32J(m_state.exeDir / "mame32j.lst");
+    SetStatus(3, L"mame32j.lstに保存しました");
+}
+
+void TForm1::BitBtn1Click() {
+    const bool mame32j = Button_GetCheck(m_ui.RadioButton1) == BST_CHECKED;
+    const auto chosen =
+        m_services.ShowFileDialog(Handle(), mame32j ? Mame32JSaveDialog() : Mane32JSaveDialog());
+    if (!chosen || chosen->empty()) return;
+    const std::filesystem::path path(*chosen);
+    if (mame32j) {
+        WriteMame32J(path);
+    } else {
+        WriteMane32J(path);
+    }
+}
+
+}  // namespace kanaroll

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/AnchorLayout.h"
+#include "platform/Window.h"
+
+namespace kanaroll {
+
+// A child window that holds controls: a plain panel, or a group frame with an optional title. It
+// keeps its children anchored and hands their notifications to its parent, so the form that owns
+// the controls hears them wherever they stand.
+class ContainerWindow : public Window {
+public:
+    enum class Frame { None, Group };
+
+    ContainerWindow(HWND parent, RECT bounds, Frame frame, SIZE designSize);
+
+    AnchorLayout& Layout() { return m_layout; }
+    void SetTitle(std::wstring_view title, HFONT font);
+    std::wstring Title() const { return m_title; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Paint();
+
+    Frame m_frame;
+    AnchorLayout m_layout;
+    std::wstring m_title;
+    HFONT m_titleFont = nullptr;
+};
+
+}  // namespace kanaroll

@@ -1,0 +1,198 @@
+#include "platform/Controls.h"
+
+#include <vector>
+
+namespace kanaroll {
+
+namespace window {
+
+std::wstring Text(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+void SetText(HWND window, std::wstring_view text) { SetWindowTextW(window, std::wstring(text).c_str()); }
+
+void Enable(HWND window, bool enabled) { EnableWindow(window, enabled ? TRUE : FALSE); }
+
+bool IsEnabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
+
+RECT BoundsInParent(HWND window) {
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+}  // namespace window
+
+namespace edit {
+
+bool SetTextIfDifferent(HWND edit, std::wstring_view text) {
+    if (window::Text(edit) == text) return false;
+    window::SetText(edit, text);
+    return true;
+}
+
+void SetSelection(HWND edit, int start, int end) { SendMessageW(edit, EM_SETSEL, start, end); }
+
+std::pair<int, int> Selection(HWND edit) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+}  // namespace edit
+
+namespace listview {
+
+void AddColumn(HWND list, int index, std::wstring_view caption, int width, int format) {
+    std::wstring text(caption);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = text.data();
+    column.iSubItem = index;
+    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+int ColumnWidth(HWND list, int column) {
+    return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+std::wstring ColumnCaption(HWND list, int column) {
+    wchar_t buffer[256] = {};
+    LVCOLUMNW info{};
+    info.mask = LVCF_TEXT;
+    info.pszText = buffer;
+    info.cchTextMax = 256;
+    SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
+    return buffer;
+}
+
+int ItemCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+void SetVirtualItemCount(HWND list, int count) { SendMessageW(list, LVM_SETITEMCOUNT, count, 0); }
+
+int InsertItem(HWND list, int index, std::wstring_view caption, int image) {
+    std::wstring text(caption);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = index;
+    item.pszText = text.data();
+    item.iImage = image;
+    return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void SetItemText(HWND list, int item, int subItem, std::wstring_view text) {
+    std::wstring copy(text);
+    LVITEMW info{};
+    info.iSubItem = subItem;
+    info.pszText = copy.data();
+    SendMessageW(list, LVM_SETITEMTEXTW, item, reinterpret_cast<LPARAM>(&info));
+}
+
+std::wstring ItemText(HWND list, int item, int subItem) {
+    std::vector<wchar_t> buffer(512);
+    for (;;) {
+        LVITEMW info{};
+        info.iSubItem = subItem;
+        info.pszText = buffer.data();
+        info.cchTextMax = static_cast<int>(buffer.size());
+        const auto length =
+            static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&info)));
+        if (length + 1 < buffer.size()) return std::wstring(buffer.data(), length);
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+int ItemImage(HWND list, int item) {
+    LVITEMW info{};
+    info.mask = LVIF_IMAGE;
+    info.iItem = item;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
+    return info.iImage;
+}
+
+void DeleteAllItems(HWND list) { SendMessageW(list, LVM_DELETEALLITEMS, 0, 0); }
+
+void DeleteItem(HWND list, int item) { SendMessageW(list, LVM_DELETEITEM, item, 0); }
+
+int SelectedItem(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+int FocusedItem(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+namespace {
+void SetState(HWND list, int item, UINT state, UINT mask) {
+    LVITEMW info{};
+    info.stateMask = mask;
+    info.state = state;
+    SendMessageW(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&info));
+}
+}  // namespace
+
+void SelectAndFocus(HWND list, int item) {
+    SetState(list, item, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+}
+
+void Select(HWND list, int item) { SetState(list, item, LVIS_SELECTED, LVIS_SELECTED); }
+
+void Focus(HWND list, int item) { SetState(list, item, LVIS_FOCUSED, LVIS_FOCUSED); }
+
+void EnsureVisible(HWND list, int item, bool partialOk) {
+    SendMessageW(list, LVM_ENSUREVISIBLE, item, partialOk ? TRUE : FALSE);
+}
+
+void RedrawItem(HWND list, int item) { SendMessageW(list, LVM_REDRAWITEMS, item, item); }
+
+HWND Header(HWND list) { return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); }
+
+}  // namespace listview
+
+namespace button {
+
+bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(HWND button, bool checked) {
+    SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+}  // namespace button
+
+namespace statusbar {
+
+void SetParts(HWND bar, std::initializer_list<int> widths) {
+    std::vector<int> rights;
+    int right = 0;
+    for (int width : widths) {
+        right = width < 0 ? -1 : right + width;
+        rights.push_back(right);
+    }
+    SendMessageW(bar, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+}
+
+void SetText(HWND bar, int panel, std::wstring_view text) {
+    std::wstring copy(text);
+    SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(copy.c_str()));
+}
+
+std::wstring Text(HWND bar, int panel) {
+    const auto length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, panel, 0));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(bar, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+}  // namespace statusbar
+
+}  // namespace kanaroll

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace kanaroll {
+
+// Where errors that end an event handler go: the application shows them in its error box.
+using ErrorReporter = std::function<void(const std::exception& error)>;
+void SetErrorReporter(ErrorReporter reporter);
+void ReportError(const std::exception& error);
+
+// Runs a handler so that no C++ exception leaves it: an error is reported and the handler's
+// result is `onError`.
+template <typename Handler>
+auto Guarded(Handler&& handler, decltype(handler()) onError) noexcept -> decltype(handler()) {
+    try {
+        return handler();
+    } catch (const std::exception& error) {
+        ReportError(error);
+    } catch (...) {
+        ReportError(std::runtime_error("unknown error"));
+    }
+    return onError;
+}
+
+// Base of the program's own window classes: a static procedure binds `this` and hands every
+// message to HandleMessage, catching every exception on the way out.
+class Window {
+public:
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND Handle() const { return m_handle; }
+
+protected:
+    struct ClassStyle {
+        const wchar_t* className;
+        UINT style = CS_DBLCLKS;
+        HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        HICON icon = nullptr;
+    };
+
+    // Registers the class (once) and creates the window.
+    void CreateWindowOf(const ClassStyle& windowClass, DWORD exStyle, DWORD style, const wchar_t* title, int x,
+                        int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
+
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcW(m_handle, message, wParam, lParam);
+    }
+
+    // Called when the window is gone (after WM_NCDESTROY).
+    virtual void WindowDestroyed() {}
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_handle = nullptr;
+};
+
+}  // namespace kanaroll

@@ -1,0 +1,249 @@
+#include "replace/TForm2.h"
+
+#include <commctrl.h>
+#include <string>
+
+#include "app/Application.h"
+#include "mainwindow/TForm1.h"
+#include "platform/Controls.h"
+#include "platform/Fonts.h"
+#include "platform/WideText.h"
+#include "replace/TForm3.h"
+
+namespace kanaroll {
+
+namespace {
+
+constexpr SIZE kClientSize{501, 265};
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The default and cancel buttons carry the ids the dialog manager sends for Enter and Esc.
+constexpr int kButton5 = IDOK;
+constexpr int kBitBtn1 = IDCANCEL;
+constexpr int kLabel1 = 100;
+constexpr int kListView1 = 101;
+constexpr int kButton2 = 102;
+constexpr int kButton3 = 103;
+constexpr int kButton4 = 104;
+
+constexpr wchar_t kInParenthesesMark[] = L"○";
+constexpr wchar_t kWholeTitleMark[] = L" ";
+
+}  // namespace
+
+TForm2::TForm2(Application& application, TForm1& mainForm)
+    : m_application(application), m_mainForm(mainForm) {
+    const SIZE outer = forms::OuterSizeForClient(kClientSize, kStyle, kExStyle);
+    CreateWindowOf({.className = L"TForm2"}, kExStyle, kStyle, L"置換", 0, 0, outer.cx, outer.cy,
+                   application.OwnerWindow());
+    m_application.AddDialogWindow(Handle());
+}
+
+TForm2::~TForm2() {
+    if (Handle()) {
+        m_application.RemoveDialogWindow(Handle());
+        DestroyWindow(Handle());
+    }
+}
+
+ReplaceRuleList& TForm2::Rules() {
+    return m_mainForm.ReplaceRules();
+}
+
+const TextCodec& TForm2::Codec() const {
+    return m_mainForm.Codec();
+}
+
+LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            CreateControls();
+            // An error while listing the rules is reported and the dialog still exists.
+            Guarded(
+                [this] {
+                    FormCreate();
+                    return 0;
+                },
+                0);
+            return 0;
+        case WM_SHOWWINDOW:
+            // Only a showing by the program counts, not the return of a window hidden together
+            // with its minimised owner.
+            if (wParam && lParam == 0) FormShow();
+            break;
+        case WM_ACTIVATE:
+            m_focus.OnActivate(Handle(), wParam);
+            return 0;
+        case WM_SETFOCUS:
+            m_focus.Restore(Handle());
+            return 0;
+        case DM_GETDEFID:
+            return MAKELRESULT(kButton5, DC_HASDEFID);
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.hwndFrom == m_ui.ListView1 && header.code == NM_DBLCLK) Button3Click();
+            return 0;
+        }
+        case WM_CLOSE:
+            // The title bar's close button only hides the dialog; the focus is not moved.
+            ShowWindow(Handle(), SW_HIDE);
+            return 0;
+        default:
+            break;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+void TForm2::CreateControls() {
+    using forms::Bounds;
+    using forms::CreateChild;
+    m_font = CreateUiFont();
+    const HWND form = Handle();
+    // Created in tab order: 置換, 新規条件, 編集, 削除, 閉じる, then the list.
+    m_ui.Label1 = CreateChild(form, L"STATIC", L"置換条件一覧：", SS_LEFT | SS_NOPREFIX, kLabel1,
+                              Bounds(11, 8, 150, 14));
+    m_ui.Button5 = CreateChild(form, WC_BUTTONW, L"置換(&R)", WS_TABSTOP | BS_DEFPUSHBUTTON, kButton5,
+                               Bounds(402, 24, 89, 25));
+    m_ui.Button2 = CreateChild(form, WC_BUTTONW, L"新規条件(&A)...", WS_TABSTOP | BS_PUSHBUTTON, kButton2,
+                               Bounds(402, 104, 89, 25));
+    m_ui.Button3 = CreateChild(form, WC_BUTTONW, L"編集(&E)...", WS_TABSTOP | BS_PUSHBUTTON, kButton3,
+                               Bounds(402, 136, 89, 25));
+    m_ui.Button4 = CreateChild(form, WC_BUTTONW, L"削除(&D)", WS_TABSTOP | BS_PUSHBUTTON, kButton4,
+                               Bounds(402, 168, 89, 25));
+    m_ui.BitBtn1 = CreateChild(form, WC_BUTTONW, L"閉じる", WS_TABSTOP | BS_PUSHBUTTON, kBitBtn1,
+                               Bounds(402, 232, 89, 25));
+    m_ui.ListView1 =
+        CreateChild(form, WC_LISTVIEWW, L"",
+                    WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                    kListView1, Bounds(8, 24, 381, 233), WS_EX_CLIENTEDGE);
+    // Flat scroll bars where the list offers them; themed lists draw their own and ignore this.
+    ListView_SetExtendedListViewStyle(m_ui.ListView1, LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
+    listview::AddColumn(m_ui.ListView1, 0, L"検索文字列", 140);
+    listview::AddColumn(m_ui.ListView1, 1, L"置換後文字列", 140);
+    listview::AddColumn(m_ui.ListView1, 2, L"括弧内のみ", 80, LVCFMT_CENTER);
+    ApplyFont(form, m_font.Get());
+}
+
+void TForm2::FormCreate() {
+    listview::DeleteAllItems(m_ui.ListView1);
+    const ReplaceRuleList& rules = Rules();
+    for (std::size_t index = 0; index < rules.size(); ++index) {
+        const int row = listview::InsertItem(m_ui.ListView1, static_cast<int>(index), L"", I_IMAGENONE);
+        ShowRuleCells(row, rules[index]);
+    }
+}
+
+void TForm2::FormShow() {
+    if (listview::ItemCount(m_ui.ListView1) > 0) listview::Select(m_ui.ListView1, 0);
+    FocusControl(m_ui.Button5);
+}
+
+void TForm2::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) return;
+    switch (id) {
+        case kButton5:
+            Button5Click();
+            return;
+        case kButton2:
+            Button2Click();
+            return;
+        case kButton3:
+            Button3Click();
+            return;
+        case kButton4:
+            Button4Click();
+            return;
+        case kBitBtn1:
+            BitBtn1Click();
+            return;
+        default:
+            return;
+    }
+}
+
+void TForm2::Button5Click() {
+    m_mainForm.ApplyReplaceRules();
+}
+
+void TForm2::Button2Click() {
+    OpenEditor(-1);
+}
+
+void TForm2::Button3Click() {
+    const int selected = listview::SelectedItem(m_ui.ListView1);
+    if (selected < 0) return;
+    OpenEditor(selected);
+}
+
+void TForm2::OpenEditor(int editIndex) {
+    if (!m_editor) return;
+    m_editor->editIndex = editIndex;
+    m_editor->ShowModal();
+    FocusControl(m_ui.Button5);
+}
+
+void TForm2::Button4Click() {
+    const int index = listview::SelectedItem(m_ui.ListView1);
+    ReplaceRuleList& rules = Rules();
+    if (index < 0 || static_cast<std::size_t>(index) >= rules.size()) return;
+    const unsigned codePage = Codec().CodePage();
+    std::wstring question = L"以下の置換条件を削除します。      \r\n\r\n";
+    question += L"検索文字列： ";
+    question += ToWide(rules[index].searchText, codePage);
+    question += L"\r\n\r\n";
+    question += L"置換後文字列： ";
+    question += ToWide(rules[index].replacementText, codePage);
+    int answer = IDNO;
+    {
+        // The question is modal for the whole program, and this dialog steps out of the topmost
+        // band meanwhile so that it cannot cover the question.
+        forms::ModalState modal(nullptr);
+        forms::SuspendedTopmost notOnTop(Handle());
+        answer = m_application.GetServices().ShowMessageBox(m_application.OwnerWindow(), question, L"確認",
+                                                            MB_YESNO | MB_ICONQUESTION);
+    }
+    if (answer != IDYES || static_cast<std::size_t>(index) >= rules.size()) return;
+    rules.erase(rules.begin() + index);
+    listview::DeleteItem(m_ui.ListView1, index);
+    if (listview::ItemCount(m_ui.ListView1) > 0) listview::Select(m_ui.ListView1, 0);
+}
+
+void TForm2::BitBtn1Click() {
+    ShowWindow(Handle(), SW_HIDE);
+    m_mainForm.FocusJapaneseName();
+}
+
+void TForm2::AppendRule(const TReplacePatterns& rule) {
+    ReplaceRuleList& rules = Rules();
+    rules.push_back(rule);
+    const int row =
+        listview::InsertItem(m_ui.ListView1, static_cast<int>(rules.size()) - 1, L"", I_IMAGENONE);
+    ShowRuleCells(row, rule);
+    listview::Focus(m_ui.ListView1, row);
+    listview::EnsureVisible(m_ui.ListView1, row, false);
+}
+
+void TForm2::ChangeRule(int index, const TReplacePatterns& rule) {
+    ReplaceRuleList& rules = Rules();
+    if (index < 0 || static_cast<std::size_t>(index) >= rules.size()) return;
+    rules[index] = rule;
+    ShowRuleCells(index, rule);
+}
+
+void TForm2::ShowRuleCells(int row, const TReplacePatterns& rule) {
+    const unsigned codePage = Codec().CodePage();
+    listview::SetItemText(m_ui.ListView1, row, 0, ToWide(rule.searchText, codePage));
+    listview::SetItemText(m_ui.ListView1, row, 1, ToWide(rule.replacementText, codePage));
+    listview::SetItemText(m_ui.ListView1, row, 2,
+                          rule.onlyInParentheses ? kInParenthesesMark : kWholeTitleMark);
+}
+
+void TForm2::FocusControl(HWND control) {
+    m_focus.Set(Handle(), control);
+}
+
+}  // namespace kanaroll

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <windows.h>
+
+#include "catalogue/TextCodec.h"
+#include "platform/Handles.h"
+#include "platform/Window.h"
+#include "replace/FormSupport.h"
+#include "replace/ReplacePatterns.h"
+
+namespace kanaroll {
+
+class Application;
+class TForm1;
+class TForm3;
+
+// The replace dialog: lists the replace rules, runs them on the current title, and adds, edits and
+// deletes rules. Modeless and always on top; closing it only hides it. Row i of its list always
+// shows rule i of the main window's rule list.
+class TForm2 : public Window {
+public:
+    TForm2(Application& application, TForm1& mainForm);
+    ~TForm2() override;
+
+    void AttachConditionEditor(TForm3* editor) { m_editor = editor; }
+
+    struct Controls {
+        HWND Label1 = nullptr;
+        HWND ListView1 = nullptr;
+        HWND Button5 = nullptr;  // 置換(&R), the default button
+        HWND Button2 = nullptr;  // 新規条件(&A)...
+        HWND Button3 = nullptr;  // 編集(&E)...
+        HWND Button4 = nullptr;  // 削除(&D)
+        HWND BitBtn1 = nullptr;  // 閉じる, the cancel button
+    };
+    const Controls& Ui() const { return m_ui; }
+
+    ReplaceRuleList& Rules();
+    const TextCodec& Codec() const;
+
+    // Changes made by the condition editor, to the rule list and to the rows together.
+    // A new rule goes last; its row gets the focus mark and is scrolled fully into view, while the
+    // selected row stays selected.
+    void AppendRule(const TReplacePatterns& rule);
+    void ChangeRule(int index, const TReplacePatterns& rule);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void FormCreate();
+    void FormShow();
+    void OnCommand(int id, int code);
+    void Button5Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void BitBtn1Click();
+    void OpenEditor(int editIndex);
+    void ShowRuleCells(int row, const TReplacePatterns& rule);
+    void FocusControl(HWND control);
+
+    Application& m_application;
+    TForm1& m_mainForm;
+    TForm3* m_editor = nullptr;
+    Controls m_ui;
+    UniqueFont m_font;
+    forms::FocusKeeper m_focus;
+};
+
+}  // namespace kanaroll

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Handles.h"
+#include "platform/Window.h"
+#include "replace/FormSupport.h"
+
+namespace kanaroll {
+
+class Application;
+class TForm2;
+
+// The condition editor: a modal dialog over the replace dialog that makes a new rule or edits one.
+class TForm3 : public Window {
+public:
+    TForm3(Application& application, TForm2& replaceDialog);
+    ~TForm3() override;
+
+    int editIndex = -1;  // the rule being edited, -1 for a new one
+
+    // Opens the editor for `editIndex` and returns when it has closed. The other windows of the
+    // program take no input meanwhile. Errors are reported; none leaves this call.
+    void ShowModal() noexcept;
+
+    struct Controls {
+        HWND Label1 = nullptr;
+        HWND Edit1 = nullptr;  // search text
+        HWND Label2 = nullptr;
+        HWND Edit2 = nullptr;  // replacement text
+        HWND CheckBox1 = nullptr;
+        HWND Button1 = nullptr;  // OK, the default button
+        HWND BitBtn1 = nullptr;  // 閉じる, the cancel button
+    };
+    const Controls& Ui() const { return m_ui; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void RunModal();
+    void FormShow();
+    void OnCommand(int id, int code);
+    void Button1Click();
+    void BitBtn1Click();
+    void CloseEditor();
+
+    Application& m_application;
+    TForm2& m_replaceDialog;
+    Controls m_ui;
+    UniqueFont m_font;
+    forms::FocusKeeper m_focus;
+    bool m_running = false;
+    bool m_closeRequested = false;
+};
+
+}  // namespace kanaroll
