@@ -9,12 +9,14 @@
 namespace kanaroll {
 
 namespace {
-constexpr wchar_t kFormProperty[] = L"Kanaroll.TForm1";
+// The form is found from the list and the header through their user data, which the controls leave
+// to the program. (A window property would cost a trip to the window server under Wine for every
+// message, and the list sends its header a message for every row it walks.)
 constexpr UINT kDrawTextFlags =
     DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_LEFT;  // 0x8824
 
 TForm1* FormOf(HWND control) {
-    return static_cast<TForm1*>(GetPropW(control, kFormProperty));
+    return reinterpret_cast<TForm1*>(GetWindowLongPtrW(control, GWLP_USERDATA));
 }
 }  // namespace
 
@@ -23,11 +25,11 @@ WNDPROC TForm1::previousHeaderWindowProc = nullptr;
 void TForm1::InstallHeaderHooks() {
     m_state.sort.sortColumn = -1;
     headerHandle = listview::Header(m_ui.ListView1);
-    SetPropW(m_ui.ListView1, kFormProperty, this);
+    SetWindowLongPtrW(m_ui.ListView1, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     previousListWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         m_ui.ListView1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::ListView1SubclassProc)));
     if (headerHandle) {
-        SetPropW(headerHandle, kFormProperty, this);
+        SetWindowLongPtrW(headerHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         previousHeaderWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
             headerHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::HeaderSubclassProc)));
     }
@@ -35,14 +37,14 @@ void TForm1::InstallHeaderHooks() {
 
 LRESULT CALLBACK TForm1::ListView1SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     TForm1* form = FormOf(window);
-    if (message == WM_NCDESTROY) RemovePropW(window, kFormProperty);
+    if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     if (!form || !form->previousListWindowProc) return DefWindowProcW(window, message, wParam, lParam);
     return Guarded([&] { return form->ListView1Message(window, message, wParam, lParam); }, LRESULT{0});
 }
 
 LRESULT CALLBACK TForm1::HeaderSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     TForm1* form = FormOf(window);
-    if (message == WM_NCDESTROY) RemovePropW(window, kFormProperty);
+    if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     const LRESULT result = CallWindowProcW(previousHeaderWindowProc, window, message, wParam, lParam);
     if (message == WM_CAPTURECHANGED && form) {
         Guarded(

@@ -14,11 +14,17 @@ std::wstring Text(HWND window) {
     return text;
 }
 
-void SetText(HWND window, std::wstring_view text) { SetWindowTextW(window, std::wstring(text).c_str()); }
+void SetText(HWND window, std::wstring_view text) {
+    SetWindowTextW(window, std::wstring(text).c_str());
+}
 
-void Enable(HWND window, bool enabled) { EnableWindow(window, enabled ? TRUE : FALSE); }
+void Enable(HWND window, bool enabled) {
+    EnableWindow(window, enabled ? TRUE : FALSE);
+}
 
-bool IsEnabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
+bool IsEnabled(HWND window) {
+    return IsWindowEnabled(window) != FALSE;
+}
 
 RECT BoundsInParent(HWND window) {
     RECT bounds{};
@@ -37,7 +43,9 @@ bool SetTextIfDifferent(HWND edit, std::wstring_view text) {
     return true;
 }
 
-void SetSelection(HWND edit, int start, int end) { SendMessageW(edit, EM_SETSEL, start, end); }
+void SetSelection(HWND edit, int start, int end) {
+    SendMessageW(edit, EM_SETSEL, start, end);
+}
 
 std::pair<int, int> Selection(HWND edit) {
     DWORD start = 0;
@@ -75,9 +83,13 @@ std::wstring ColumnCaption(HWND list, int column) {
     return buffer;
 }
 
-int ItemCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+int ItemCount(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
 
-void SetVirtualItemCount(HWND list, int count) { SendMessageW(list, LVM_SETITEMCOUNT, count, 0); }
+void SetVirtualItemCount(HWND list, int count) {
+    SendMessageW(list, LVM_SETITEMCOUNT, count, 0);
+}
 
 int InsertItem(HWND list, int index, std::wstring_view caption, int image) {
     std::wstring text(caption);
@@ -104,8 +116,8 @@ std::wstring ItemText(HWND list, int item, int subItem) {
         info.iSubItem = subItem;
         info.pszText = buffer.data();
         info.cchTextMax = static_cast<int>(buffer.size());
-        const auto length =
-            static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&info)));
+        const auto length = static_cast<std::size_t>(
+            SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&info)));
         if (length + 1 < buffer.size()) return std::wstring(buffer.data(), length);
         buffer.resize(buffer.size() * 4);
     }
@@ -119,9 +131,13 @@ int ItemImage(HWND list, int item) {
     return info.iImage;
 }
 
-void DeleteAllItems(HWND list) { SendMessageW(list, LVM_DELETEALLITEMS, 0, 0); }
+void DeleteAllItems(HWND list) {
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+}
 
-void DeleteItem(HWND list, int item) { SendMessageW(list, LVM_DELETEITEM, item, 0); }
+void DeleteItem(HWND list, int item) {
+    SendMessageW(list, LVM_DELETEITEM, item, 0);
+}
 
 int SelectedItem(HWND list) {
     return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
@@ -141,26 +157,50 @@ void SetState(HWND list, int item, UINT state, UINT mask) {
 }  // namespace
 
 void SelectAndFocus(HWND list, int item) {
+    // A single-selection list clears the other rows itself, but Wine's list view does so by
+    // walking every row, which costs tens of milliseconds on a long virtual list. With the style
+    // lifted for the moment, the rows selected before are cleared here, one by one, first; the
+    // notifications are the same: the old row loses its selection, then the new one gains it.
+    const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
+    const bool singleSelection = (style & LVS_SINGLESEL) != 0;
+    if (singleSelection) SetWindowLongPtrW(list, GWL_STYLE, style & ~LVS_SINGLESEL);
+    for (int selected = SelectedItem(list); selected >= 0;) {
+        const int next = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, selected, LVNI_SELECTED));
+        if (selected != item) SetState(list, selected, 0, LVIS_SELECTED);
+        selected = next > selected ? next : -1;
+    }
     SetState(list, item, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    if (singleSelection)
+        SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_SINGLESEL);
 }
 
-void Select(HWND list, int item) { SetState(list, item, LVIS_SELECTED, LVIS_SELECTED); }
+void Select(HWND list, int item) {
+    SetState(list, item, LVIS_SELECTED, LVIS_SELECTED);
+}
 
-void Focus(HWND list, int item) { SetState(list, item, LVIS_FOCUSED, LVIS_FOCUSED); }
+void Focus(HWND list, int item) {
+    SetState(list, item, LVIS_FOCUSED, LVIS_FOCUSED);
+}
 
 void EnsureVisible(HWND list, int item, bool partialOk) {
     SendMessageW(list, LVM_ENSUREVISIBLE, item, partialOk ? TRUE : FALSE);
 }
 
-void RedrawItem(HWND list, int item) { SendMessageW(list, LVM_REDRAWITEMS, item, item); }
+void RedrawItem(HWND list, int item) {
+    SendMessageW(list, LVM_REDRAWITEMS, item, item);
+}
 
-HWND Header(HWND list) { return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); }
+HWND Header(HWND list) {
+    return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+}
 
 }  // namespace listview
 
 namespace button {
 
-bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool IsChecked(HWND button) {
+    return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void SetChecked(HWND button, bool checked) {
     SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
