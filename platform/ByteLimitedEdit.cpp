@@ -76,6 +76,8 @@ std::wstring FitText(std::wstring_view text, unsigned codePage, int available) {
 
 // A pasted text for a one-line field: a TAB becomes a blank, so do line breaks inside the text (CR LF
 // counts as one), and the line breaks at its end are dropped, as a copied line usually carries one.
+// Other control characters are dropped: Ctrl-Z in particular would end the line when the list is
+// read again, and the rest of the game's line with it.
 std::wstring CleanPastedText(std::wstring_view text) {
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) text.remove_suffix(1);
     std::wstring cleaned;
@@ -83,7 +85,11 @@ std::wstring CleanPastedText(std::wstring_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const wchar_t c = text[i];
         if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;  // the LF makes the blank
-        cleaned += (c == L'\t' || c == L'\r' || c == L'\n') ? L' ' : c;
+        if (c == L'\t' || c == L'\r' || c == L'\n') {
+            cleaned += L' ';
+        } else if (c >= L' ' && c != 0x7F) {
+            cleaned += c;
+        }
     }
     return cleaned;
 }

@@ -94,6 +94,12 @@ TEST_F(EditingByteLimitTest, PastedTextLosesItsLineBreaksAndTabsAndIsCutToFit) {
     EXPECT_EQ(Text(Ui().Edit2), L"たいとる よみ つぎ ");
     EXPECT_EQ(Reading(), Sjis("たいとる よみ つぎ "));
 
+    // Other control characters go: a Ctrl-Z would end the game's line when the list is read again.
+    ClearField();
+    SetClipboard(L"よみ\x1Aがな\x01");
+    PressCtrlV();
+    EXPECT_EQ(Reading(), Sjis("よみがな"));
+
     // Cut on a character boundary: with 253 bytes used, "ｱ" fits and "い" after it does not.
     ClearField();
     SetClipboard(std::wstring(126, L'あ') + L"a");
