@@ -16,13 +16,16 @@ void AppendClockedChip(std::string& out, std::string_view line) {
     const long clock = Pos("clock", line);
     const long close = Pos(")", line);
     out.append(Copy(line, name + 5, clock - name - 6));
-    const std::int32_t hertz = ParseInteger(Copy(line, clock + 6, close - clock - 7));
+    AppendClock(out, ParseInteger(Copy(line, clock + 6, close - clock - 7)));
+}
+
+void AppendClock(std::string& out, std::int64_t hertz) {
     out += " @ ";
     if (hertz >= 1000000) {
-        out += FormatFixed(hertz / 1000000.0, 5, 6);
+        out += FormatFixed(static_cast<double>(hertz) / 1000000.0, 5, 6);
         out += "MHz";
     } else {
-        out += FormatFixed(hertz / 1000.0, 3, 3);
+        out += FormatFixed(static_cast<double>(hertz) / 1000.0, 3, 3);
         out += "KHz";
     }
 }

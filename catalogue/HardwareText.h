@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,10 @@ namespace kanaroll::hardware {
 // " clock", then " @ " and the clock in MHz (six decimals) from 1,000,000 Hz up, else in KHz (three
 // decimals). Throws ConversionError when the clock is no integer.
 void AppendClockedChip(std::string& out, std::string_view line);
+
+// Appends " @ " and a chip's clock: in MHz with six decimals from 1,000,000 Hz up, else in KHz with
+// three decimals (printf's " @ %5.6fMHz" and " @ %3.3fKHz").
+void AppendClock(std::string& out, std::int64_t hertz);
 
 // Appends the description of a sound chip line to `out`: as AppendClockedChip when the line holds
 // "clock", else the name alone, between "name " and " )".

@@ -10,6 +10,7 @@
 #include "catalogue/HardwareText.h"
 #include "catalogue/IntegerText.h"
 #include "catalogue/IoError.h"
+#include "catalogue/ListXmlReader.h"
 #include "catalogue/TextFile.h"
 
 namespace kanaroll {
@@ -189,16 +190,24 @@ void ReadGames(const std::filesystem::path& file, GameList& games) {
 
 }  // namespace
 
-bool ReadListInfo(const std::filesystem::path& file, GameList& games, LoadProgress& progress) {
+bool ReadListInfo(const std::filesystem::path& file, GameList& games, LoadProgress& progress,
+                  const TextCodec& codec) {
     progress.SetStatusText(0, "listinfo.txtを解析中...");
     progress.ProcessPendingMessages();
     {
         LoadWaitCursor waitCursor(progress);
         try {
-            ReadGames(file, games);
+            // Every MAME since 0.84 prints its catalogue only with -listxml.
+            if (IsListXml(file)) {
+                ReadListXml(file, games, codec);
+            } else {
+                ReadGames(file, games);
+            }
         } catch (const IoError&) {
             return false;
         } catch (const ConversionError&) {
+            return false;
+        } catch (const XmlFormatError&) {
             return false;
         }
     }

@@ -4,6 +4,7 @@
 
 #include "catalogue/GameList.h"
 #include "catalogue/LoadProgress.h"
+#include "catalogue/TextCodec.h"
 
 namespace kanaroll {
 
@@ -11,6 +12,11 @@ namespace kanaroll {
 // order with listOrder counted from 0. Shows "listinfo.txtを解析中..." in status panel 0 and the wait
 // cursor while it reads, and empties panels 0 to 2 at the end. Returns false when the file could not
 // be read or a number in it could not be taken; the games appended before the failure stay.
-bool ReadListInfo(const std::filesystem::path& file, GameList& games, LoadProgress& progress);
+//
+// A file that holds -listxml output instead (see ListXmlReader.h) is read as such, its texts
+// converted to `codec`, and a malformed element fails the read as a bad number does; -listinfo text
+// is taken byte for byte whatever `codec` is.
+bool ReadListInfo(const std::filesystem::path& file, GameList& games, LoadProgress& progress,
+                  const TextCodec& codec = ShiftJisCodec());
 
 }  // namespace kanaroll

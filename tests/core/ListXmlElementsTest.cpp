@@ -1,0 +1,156 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogue/IoError.h"
+#include "catalogue/ListXmlElements.h"
+#include "tests/support/TempFolder.h"
+
+namespace kanaroll {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::Pair;
+using testing::TempFolder;
+
+using Elements = std::vector<std::pair<std::string, std::string>>;
+
+struct Split {
+    Elements elements;
+    bool failed = false;
+};
+
+Split SplitFile(const std::filesystem::path& file, std::size_t chunkSize,
+                std::size_t maxElementSize = ListXmlElements::kDefaultMaxElementSize) {
+    Split split;
+    ListXmlElements stream(file, chunkSize, maxElementSize);
+    std::string_view name;
+    std::string_view element;
+    try {
+        while (stream.Next(name, element)) split.elements.emplace_back(name, element);
+    } catch (const XmlFormatError&) {
+        split.failed = true;
+    }
+    return split;
+}
+
+Split SplitText(std::string_view text, std::size_t chunkSize = ListXmlElements::kDefaultChunkSize,
+                std::size_t maxElementSize = ListXmlElements::kDefaultMaxElementSize) {
+    TempFolder folder;
+    return SplitFile(folder.Write("listinfo.txt", text), chunkSize, maxElementSize);
+}
+
+// Everything that could throw off a search for the end of an element: ">" and "<" in attribute
+// values, both quote styles, CDATA sections and comments that hold end tags, processing
+// instructions, nested elements of the same name, and a DOCTYPE whose internal subset holds "]" and
+// ">" in literals and in a comment.
+constexpr std::string_view kTricky =
+    "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n"
+    "<!-- made by hand; </mame> here ends nothing -->\n"
+    "<!DOCTYPE mame [\n"
+    "<!ELEMENT mame (machine+)>\n"
+    "\t<!ATTLIST mame build CDATA #IMPLIED>\n"
+    "\t<!-- a comment with ] and > in it -->\n"
+    "\t<!ATTLIST machine note CDATA \"a ] b > c\">\n"
+    "\t<!ATTLIST machine other CDATA 'it\"s'>\n"
+    "]>\n"
+    "<mame build=\"0.262 (mame0262)\" debug=\"no\" mameconfig=\"10\">\n"
+    "\t<machine name=\"a\" note=\"x > y\" other='</machine>'>\n"
+    "\t\t<description><![CDATA[A <b> </machine> ]]]></description>\n"
+    "\t\t<!-- </machine> -->\n"
+    "\t\t<?pi </machine> ?>\n"
+    "\t\t<machine name=\"inner\"><machine/></machine>\n"
+    "\t</machine>\n"
+    "\ttext between machines\n"
+    "\t<machine name=\"b\"/>\n"
+    "\t<game name=\"c\" ><year>1980</year></game >\n"
+    "</mame>\n"
+    "after the root: <<< not read";
+
+Elements TrickyElements() {
+    return {{"machine",
+             "<machine name=\"a\" note=\"x > y\" other='</machine>'>\n"
+             "\t\t<description><![CDATA[A <b> </machine> ]]]></description>\n"
+             "\t\t<!-- </machine> -->\n"
+             "\t\t<?pi </machine> ?>\n"
+             "\t\t<machine name=\"inner\"><machine/></machine>\n"
+             "\t</machine>"},
+            {"machine", "<machine name=\"b\"/>"},
+            {"game", "<game name=\"c\" ><year>1980</year></game >"}};
+}
+
+TEST(ListXmlElements, FindsEachChildOfTheRootWhateverItsMarkupHolds) {
+    const Split split = SplitText(kTricky);
+    EXPECT_FALSE(split.failed);
+    EXPECT_EQ(split.elements, TrickyElements());
+}
+
+TEST(ListXmlElements, ChunkBoundariesFallingAnywhereChangeNothing) {
+    TempFolder folder;
+    const auto file = folder.Write("listinfo.txt", kTricky);
+    for (std::size_t chunk = 1; chunk <= 64; ++chunk) {
+        const Split split = SplitFile(file, chunk);
+        EXPECT_FALSE(split.failed) << "chunk " << chunk;
+        EXPECT_EQ(split.elements, TrickyElements()) << "chunk " << chunk;
+    }
+}
+
+TEST(ListXmlElements, AFileCutAnywhereBeforeTheRootEndsFailsAfterTheWholeElements) {
+    const std::string text(kTricky);
+    const std::size_t rootEnd = text.rfind("</mame>") + 7;
+    const Elements all = TrickyElements();
+    for (std::size_t length = 0; length < rootEnd; ++length) {
+        const Split split = SplitText(text.substr(0, length), 7);
+        EXPECT_TRUE(split.failed) << "cut at " << length;
+        ASSERT_LE(split.elements.size(), all.size());
+        for (std::size_t i = 0; i < split.elements.size(); ++i) EXPECT_EQ(split.elements[i], all[i]);
+    }
+    EXPECT_FALSE(SplitText(text.substr(0, rootEnd), 7).failed);
+}
+
+TEST(ListXmlElements, RootsWithoutChildrenAndMarkupThatCannotBeXml) {
+    EXPECT_THAT(SplitText("<mame/>").elements, ElementsAre());
+    EXPECT_FALSE(SplitText("<mame/>").failed);
+    EXPECT_FALSE(SplitText("<?xml version=\"1.0\"?><mame></mame>").failed);
+    EXPECT_THAT(SplitText("<mame>\n<machine name='x'/>\n</mame>").elements,
+                ElementsAre(Pair("machine", "<machine name='x'/>")));
+
+    EXPECT_TRUE(SplitText("<?xml version=\"1.0\"?>").failed);            // no root at all
+    EXPECT_TRUE(SplitText("<?xml version=\"1.0\"?>\ngame (\n").failed);  // text before the root
+    EXPECT_TRUE(SplitText("<mame><!ENTITY x 'y'></mame>").failed);       // no such markup here
+    EXPECT_TRUE(SplitText("<mame><machine><!DOCTYPE x></machine></mame>").failed);
+    EXPECT_TRUE(SplitText("<mame>< machine/></mame>").failed);  // a tag without a name
+    EXPECT_TRUE(SplitText("<mame><machine name=\"x\"<year/></machine></mame>").failed);
+    EXPECT_TRUE(SplitText("<mame><machine name=\"x></machine></mame>").failed);  // unended quote
+    EXPECT_TRUE(SplitText("</mame>").failed);
+}
+
+TEST(ListXmlElements, AnElementLargerThanTheLimitFailsInsteadOfFillingMemory) {
+    const std::string big = "<mame><machine>" + std::string(5000, 'x') + "</machine></mame>";
+    EXPECT_TRUE(SplitText(big, 512, 4096).failed);
+    EXPECT_FALSE(SplitText(big, 512, 8192).failed);
+    // A comment in the prolog counts as well: nothing unbounded is held.
+    EXPECT_TRUE(SplitText("<!--" + std::string(5000, '-') + "-><mame/>", 512, 4096).failed);
+}
+
+TEST(ListXmlElements, ElementsNestedTooDeeplyAreRefused) {
+    const auto nested = [](std::size_t depth) {
+        std::string text = "<mame>";
+        for (std::size_t i = 0; i < depth; ++i) text += "<a x='>'>";
+        for (std::size_t i = 0; i < depth; ++i) text += "</a>";
+        return text + "</mame>";
+    };
+    EXPECT_FALSE(SplitText(nested(ListXmlElements::kMaxDepth)).failed);
+    EXPECT_TRUE(SplitText(nested(ListXmlElements::kMaxDepth + 1)).failed);
+    EXPECT_TRUE(SplitText(nested(1'000'000)).failed);
+}
+
+TEST(ListXmlElements, AFileThatCannotBeOpenedIsAnIoError) {
+    TempFolder folder;
+    EXPECT_THROW(ListXmlElements(folder / "missing.xml"), IoError);
+}
+
+}  // namespace
+}  // namespace kanaroll
