@@ -150,7 +150,12 @@ bool LineReader::Next(std::string_view& line) {
     } else if (terminator == '\n') {
         m_begin = stop + 1;
     } else {
-        // Ctrl-Z: skip the rest of this line, up to and including its LF.
+        // Ctrl-Z: skip the rest of this line, up to and including its LF. Reading on moves the
+        // buffer's bytes and may reallocate it, so the line returned moves to a copy of its own.
+        if (line.data() != m_cleaned.data()) {
+            m_cleaned.assign(line);
+            line = m_cleaned;
+        }
         m_begin = stop;
         for (;;) {
             const void* lf = std::memchr(m_buffer.data() + m_begin, '\n', m_end - m_begin);
