@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "catalogue/TRecordset.h"
@@ -16,8 +18,11 @@ public:
     int Count() const { return static_cast<int>(m_records.size()); }
     bool Empty() const { return m_records.empty(); }
 
-    TRecordset& operator[](int index) { return *m_records[static_cast<std::size_t>(index)]; }
-    const TRecordset& operator[](int index) const { return *m_records[static_cast<std::size_t>(index)]; }
+    // The game at an index from 0 to Count() - 1. Any other index, such as the -1 of "no game
+    // current", is a caller's fault and throws std::out_of_range, which the window reports, instead
+    // of reaching into memory that holds no game.
+    TRecordset& operator[](int index) { return *m_records[Checked(index)]; }
+    const TRecordset& operator[](int index) const { return *m_records[Checked(index)]; }
 
     void Append(std::unique_ptr<TRecordset> record) { m_records.push_back(std::move(record)); }
     void Clear() { m_records.clear(); }
@@ -33,6 +38,12 @@ public:
     int CountTranslated() const;
 
 private:
+    std::size_t Checked(int index) const {
+        if (index < 0 || index >= Count())
+            throw std::out_of_range("no game at index " + std::to_string(index));
+        return static_cast<std::size_t>(index);
+    }
+
     Records m_records;
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "catalogue/FileFaults.h"
 #include "catalogue/IoError.h"
 
 #ifdef _WIN32
@@ -16,7 +17,15 @@ namespace kanaroll {
 
 namespace {
 
+constexpr char kCtrlZ = 26;
+
+// Throws the error that a test made this step fail with.
+void FailIfInjected(FileStep step, const std::filesystem::path& file) {
+    if (const int error = InjectedFileFault(step, file)) throw IoErrorFromErrno(error);
+}
+
 std::FILE* OpenFile(const std::filesystem::path& path, bool forWriting) {
+    FailIfInjected(forWriting ? FileStep::Create : FileStep::OpenForReading, path);
     errno = 0;
 #ifdef _WIN32
     std::FILE* file = _wfopen(path.c_str(), forWriting ? L"wb" : L"rb");
@@ -27,12 +36,17 @@ std::FILE* OpenFile(const std::filesystem::path& path, bool forWriting) {
     return file;
 }
 
-void SyncToDisk(std::FILE* file) {
+// The new file must be on the disk before it replaces the previous one; a file system that has
+// nothing to sync (EINVAL) is no failure.
+void SyncToDisk(std::FILE* file, const std::filesystem::path& name) {
+    FailIfInjected(FileStep::Sync, name);
+    errno = 0;
 #ifdef _WIN32
-    _commit(_fileno(file));
+    const int result = _commit(_fileno(file));
 #else
-    fsync(fileno(file));
+    const int result = fsync(fileno(file));
 #endif
+    if (result != 0 && errno != EINVAL) throw IoErrorFromErrno(errno ? errno : EIO);
 }
 
 }  // namespace
@@ -42,7 +56,7 @@ bool FileExists(const std::filesystem::path& path) {
     return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
-InputFile::InputFile(const std::filesystem::path& path) : m_file(OpenFile(path, false)) {
+InputFile::InputFile(const std::filesystem::path& path) : m_file(OpenFile(path, false)), m_path(path) {
     std::setvbuf(m_file, nullptr, _IONBF, 0);  // reads come in large chunks already
 }
 
@@ -51,6 +65,7 @@ InputFile::~InputFile() {
 }
 
 std::size_t InputFile::Read(char* buffer, std::size_t size) {
+    FailIfInjected(FileStep::Read, m_path);
     errno = 0;
     const std::size_t got = std::fread(buffer, 1, size, m_file);
     if (got < size && std::ferror(m_file)) throw IoErrorFromErrno(errno ? errno : EIO);
@@ -181,7 +196,7 @@ ReplacingFileWriter::ReplacingFileWriter(const std::filesystem::path& target) : 
 
 ReplacingFileWriter::~ReplacingFileWriter() {
     if (m_file) std::fclose(m_file);
-    if (!m_committed) {
+    if (!m_committed && !InjectedFileFault(FileStep::RemoveTemporary, m_temporary)) {
         std::error_code ignored;
         std::filesystem::remove(m_temporary, ignored);
     }
@@ -192,8 +207,18 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
     if (m_pending.size() >= (1 << 20)) Flush();
 }
 
+void ReplacingFileWriter::WriteField(std::string_view text) {
+    const auto separator = [](char c) { return c == '\t' || c == '\r' || c == '\n' || c == kCtrlZ; };
+    const std::size_t start = m_pending.size();
+    m_pending.append(text);
+    for (auto at = m_pending.begin() + static_cast<std::ptrdiff_t>(start); at != m_pending.end(); ++at)
+        if (separator(*at)) *at = ' ';
+    if (m_pending.size() >= (1 << 20)) Flush();
+}
+
 void ReplacingFileWriter::Flush() {
     if (m_pending.empty()) return;
+    FailIfInjected(FileStep::Write, m_temporary);
     errno = 0;
     const std::size_t written = std::fwrite(m_pending.data(), 1, m_pending.size(), m_file);
     if (written != m_pending.size()) throw IoErrorFromErrno(errno ? errno : EIO);
@@ -202,13 +227,17 @@ void ReplacingFileWriter::Flush() {
 
 void ReplacingFileWriter::Commit() {
     Flush();
+    FailIfInjected(FileStep::Flush, m_temporary);
     errno = 0;
     if (std::fflush(m_file) != 0) throw IoErrorFromErrno(errno ? errno : EIO);
-    SyncToDisk(m_file);
+    SyncToDisk(m_file, m_temporary);
     std::FILE* file = m_file;
     m_file = nullptr;
+    const int injected = InjectedFileFault(FileStep::Close, m_temporary);  // the file closes anyway
     errno = 0;
-    if (std::fclose(file) != 0) throw IoErrorFromErrno(errno ? errno : EIO);
+    if (std::fclose(file) != 0 && !injected) throw IoErrorFromErrno(errno ? errno : EIO);
+    if (injected) throw IoErrorFromErrno(injected);
+    FailIfInjected(FileStep::Rename, m_temporary);
     std::error_code error;
     std::filesystem::rename(m_temporary, m_target, error);
     if (error) throw IoErrorFromErrno(error.value());
@@ -235,7 +264,7 @@ void LineWriter::WriteFields(std::initializer_list<std::string_view> fields) {
     bool first = true;
     for (std::string_view field : fields) {
         if (!first) m_writer.Write("\t");
-        m_writer.Write(field);
+        m_writer.WriteField(field);
         first = false;
     }
 }

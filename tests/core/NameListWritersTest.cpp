@@ -133,6 +133,31 @@ TEST(NameListWriters, ReadBackMarkingExactlyTheTranslatedGames) {
     EXPECT_EQ(fromMane32J[2].reading, "");
 }
 
+// Texts from listinfo.txt or -listxml may hold a TAB, a line break or a Ctrl-Z (a character
+// reference such as "&#9;" in the XML). Written as they are they would shift the columns of the line
+// or end the file early; each becomes a blank, and every other byte stays.
+TEST(NameListWriters, SeparatorsInsideAFieldBecomeBlanksSoTheColumnsHold) {
+    TempFolder folder;
+    GameList games;
+    TRecordset& odd = Add(games, "odd\tzip",
+                          "Tab\there\r\nand\x1A"
+                          "end");
+    odd.manufacturer = "Maker\nLine";
+    odd.year = "19\t9";
+    TRecordset& translated = Add(games, "ok", "Okay");
+    Translate(translated, Sjis("題\t名"), Sjis("よみ\r"));
+    translated.manufacturer = "M\x1A";
+    WriteMame32J(folder / "mame32j.lst", games);
+    WriteMane32J(folder / "mane32j.lst", games);
+
+    EXPECT_EQ(folder.Read("mame32j.lst"), "ok\t" + Sjis("題 名") + "\t" + Sjis("よみ ") + "\tM \r\n");
+    EXPECT_EQ(
+        folder.Read("mane32j.lst"),
+        "odd zip\tTab here  and end\tTab here  and end\tMaker Line\t19 9\t\t\traster\t0\t\tpreliminary\r\n"
+        "ok\t" +
+            Sjis("題 名") + "\t" + Sjis("よみ ") + "\tM \t????\t\t\traster\t0\t\tpreliminary\r\n");
+}
+
 TEST(NameListWriters, AFailedWriteThrowsAndKeepsTheOldFile) {
     TempFolder folder;
     const GameList games = SampleCatalogue();

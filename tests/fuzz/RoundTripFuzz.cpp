@@ -78,9 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     GameList games;
     DecodeCatalogue(lines, games, false);
     for (auto& game : games.Items()) KeepToOneLine(*game);
-    // Unique ZIP names once the texts are cleaned.
+    // Unique ZIP names once the texts are cleaned. A list that begins with the bytes of the UTF-8
+    // byte-order mark is read as a UTF-8 list, so a first ZIP name cannot begin with them in a
+    // Shift-JIS one (where they would be a kanji and a half-width kana: no ZIP name of MAME's).
     std::vector<std::string> seen;
     std::erase_if(games.Items(), [&seen](const auto& game) {
+        if (game->zipName.starts_with("\xEF\xBB\xBF")) return true;
         if (std::find(seen.begin(), seen.end(), game->zipName) != seen.end()) return true;
         seen.push_back(game->zipName);
         return false;
