@@ -11,6 +11,7 @@
 #include "catalogue/IntegerText.h"
 #include "catalogue/IoError.h"
 #include "catalogue/ListXmlReader.h"
+#include "catalogue/Recode.h"
 #include "catalogue/TextFile.h"
 
 namespace kanaroll {
@@ -167,9 +168,10 @@ void GameBuilder::Finish(TRecordset& game) {
     }
 }
 
-// Reads every block of the file into `games`. Throws IoError or ConversionError; the game being
-// built then goes with the exception, and the games appended before it stay.
-void ReadGames(const std::filesystem::path& file, GameList& games) {
+// Reads every block of the file into `games`, its Shift-JIS texts converted to `codec`. Throws
+// IoError or ConversionError; the game being built then goes with the exception, and the games
+// appended before it stay.
+void ReadGames(const std::filesystem::path& file, GameList& games, const TextCodec& codec) {
     LineReader lines(file);
     GameBuilder builder;
     std::int32_t count = 0;
@@ -183,6 +185,7 @@ void ReadGames(const std::filesystem::path& file, GameList& games) {
         if (StartsWith(line, "\tname")) game->zipName.assign(From(line, 7));
         while (lines.Next(line) && !line.empty()) builder.TakeLine(*game, line);
         builder.Finish(*game);
+        RecodeTexts(*game, ShiftJisCodec(), codec);  // -listinfo texts are ASCII in practice: no copies
         game->listOrder = count++;
         games.Append(std::move(game));
     }
@@ -201,7 +204,7 @@ bool ReadListInfo(const std::filesystem::path& file, GameList& games, LoadProgre
             if (IsListXml(file)) {
                 ReadListXml(file, games, codec);
             } else {
-                ReadGames(file, games);
+                ReadGames(file, games, codec);
             }
         } catch (const IoError&) {
             return false;

@@ -13,9 +13,10 @@ namespace kanaroll {
 // cursor while it reads, and empties panels 0 to 2 at the end. Returns false when the file could not
 // be read or a number in it could not be taken; the games appended before the failure stay.
 //
-// A file that holds -listxml output instead (see ListXmlReader.h) is read as such, its texts
-// converted to `codec`, and a malformed element fails the read as a bad number does; -listinfo text
-// is taken byte for byte whatever `codec` is.
+// The catalogue's texts are in `codec`: -listinfo text is Shift-JIS and converted when `codec` is
+// another (it is ASCII in practice, which is the same in every codec). A file that holds -listxml
+// output instead (see ListXmlReader.h) is read as such, its UTF-8 texts converted to `codec`, and a
+// malformed element fails the read as a bad number does.
 bool ReadListInfo(const std::filesystem::path& file, GameList& games, LoadProgress& progress,
                   const TextCodec& codec = ShiftJisCodec());
 

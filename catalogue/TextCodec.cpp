@@ -8,6 +8,8 @@
 
 namespace kanaroll {
 
+// Sound for UTF-8 as it is: that codec names no lead byte, and no byte of its multi-byte characters
+// lies in a-z, so only ASCII letters change.
 std::string TextCodec::ToUpper(std::string_view text) const {
     std::string upper(text);
     for (std::size_t i = 0; i < upper.size();) {
@@ -143,7 +145,7 @@ public:
     }
 
     std::string FromUtf8(std::string_view utf8) const override {
-        const auto& table = EncodeTable();
+        const auto& codes = BmpCodes();
         std::string out;
         out.reserve(utf8.size());
         for (std::size_t i = 0; i < utf8.size();) {
@@ -152,21 +154,32 @@ public:
                 out += static_cast<char>(cp);
                 continue;
             }
-            const auto it =
-                std::lower_bound(table.begin(), table.end(), std::pair<char32_t, std::uint16_t>{cp, 0});
-            if (it == table.end() || it->first != cp) {
+            const std::uint16_t code = cp < codes.size() ? codes[cp] : 0;
+            if (code == 0) {
                 out += '?';
-            } else if (it->second > 0xFF) {
-                out += static_cast<char>(it->second >> 8);
-                out += static_cast<char>(it->second & 0xFF);
+            } else if (code > 0xFF) {
+                out += static_cast<char>(code >> 8);
+                out += static_cast<char>(code & 0xFF);
             } else {
-                out += static_cast<char>(it->second);
+                out += static_cast<char>(code);
             }
         }
         return out;
     }
 
 private:
+    // The code of every character of the Basic Multilingual Plane, 0 for none (code page 932 holds
+    // nothing beyond it): one look-up per character, for writing whole UTF-8 lists in Shift-JIS.
+    static const std::vector<std::uint16_t>& BmpCodes() {
+        static const std::vector<std::uint16_t> codes = [] {
+            std::vector<std::uint16_t> table(0x10000, 0);
+            for (const auto& [cp, code] : EncodeTable())
+                if (cp < table.size()) table[cp] = code;
+            return table;
+        }();
+        return codes;
+    }
+
     // Unicode to code, sorted by code point; built once on first use.
     static const std::vector<std::pair<char32_t, std::uint16_t>>& EncodeTable() {
         static const std::vector<std::pair<char32_t, std::uint16_t>> table = [] {

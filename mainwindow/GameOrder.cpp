@@ -12,7 +12,9 @@ namespace kanaroll {
 
 namespace {
 
-// The sort's folding: every byte from 'a' to 'z', even the second byte of a two-byte character.
+// The sort's folding: every byte from 'a' to 'z', even the second byte of a two-byte character. In
+// UTF-8 every byte of a multi-byte character is 0x80 or above, so only ASCII letters fold, and the
+// byte order of UTF-8 texts is the order of their code points.
 inline unsigned FoldForSort(unsigned char byte) {
     return byte >= 0x61 && byte <= 0x7A ? byte - 0x20u : byte;
 }
@@ -199,6 +201,8 @@ void QuickSort(std::vector<SortEntry>& entries, int left, int right, const Entry
 
 // The prefix test of the incremental search on the ZIP name as the codec upper-cases it, without
 // making the upper-cased copy: a-z fold unless they are the second byte of a two-byte character.
+// UTF-8 has no such second bytes (the codec names no lead byte), and a typed character beyond ASCII
+// matches only the same bytes.
 bool StartsWithUpperCased(std::string_view zipName, std::string_view upperPrefix, const TextCodec& codec) {
     if (zipName.size() < upperPrefix.size()) return false;
     bool secondByte = false;

@@ -161,12 +161,14 @@ void TForm1::StartupLoad() {
         m_application.Terminate();
         return;
     }
-    if (!ReadListInfo(listInfo, m_games, *this)) {
+    const auto nameList = ChooseNameList(m_state.exeDir);
+    ChooseCodec(nameList ? &*nameList : nullptr);
+    if (!ReadListInfo(listInfo, m_games, *this, *m_codec)) {
         m_services.ShowMessageBox(Handle(), kListInfoUnreadable, L"エラー", MB_OK | MB_ICONERROR);
         m_application.Terminate();
         return;
     }
-    ReadNameList(m_state.exeDir, m_games, m_state.translatedCount, *this);
+    if (nameList) m_nameList = ReadNameList(*nameList, m_games, m_state.translatedCount, *this, *m_codec);
 
     WaitCursor wait;
     SetStatus(0, L"前処理中...");
@@ -197,8 +199,7 @@ bool TForm1::FormClose() {
 
 void TForm1::FormDestroy() {
     m_games.Clear();
-    if (!m_keepSettingsFile)
-        SaveSettings(m_state.exeDir / "kanaroll.ini", m_state.mamePath, m_state.replaceRules);
+    if (!m_keepSettingsFile) WriteSettings();
 }
 
 void TForm1::SetStatusText(int panel, std::string_view utf8) {

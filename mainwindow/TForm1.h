@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "catalogue/GameList.h"
 #include "catalogue/LoadProgress.h"
+#include "catalogue/NameListFormat.h"
 #include "catalogue/TextCodec.h"
 #include "mainwindow/MainState.h"
 #include "platform/ContainerWindow.h"
@@ -26,6 +26,7 @@ namespace kanaroll {
 
 class Application;
 class TForm2;
+struct NameListChoice;
 
 // The main window: the game list above, the detail panel, family list and output controls below,
 // the status bar at the bottom. Its methods are spread over topic files: TForm1.cpp (life cycle and
@@ -152,6 +153,12 @@ private:
     bool FieldKeyDown(HWND field, WPARAM key);
     bool FieldKeyPress(HWND field, wchar_t key);
 
+    // The catalogue's codec (TForm1Encoding.cpp): UTF-8 for a name list kept in UTF-8, which the
+    // list's first bytes tell before listinfo.txt is read; kanaroll.ini stays Shift-JIS.
+    void ChooseCodec(const NameListChoice* nameList);
+    void UseCodec(const TextCodec& codec);
+    void WriteSettings();
+
     // Saving (TForm1Saving.cpp).
     void N3Click();
     void BitBtn1Click();
@@ -180,6 +187,7 @@ private:
     MainState m_state;
     GameList m_games;
     const TextCodec* m_codec = &ShiftJisCodec();
+    LoadedNameList m_nameList;  // the name list read at start: its format and the lines no game took
 
     Controls m_ui;
     std::unique_ptr<ContainerWindow> m_panel2;
@@ -193,7 +201,7 @@ private:
     int m_panelHeight = 285;
     bool m_shown = false;
     bool m_menuAttached = false;
-    bool m_mouseFocusing = false;  // a click is giving a field the focus
+    bool m_mouseFocusing = false;     // a click is giving a field the focus
     bool m_keepSettingsFile = false;  // kanaroll.ini could not be read: do not write over it
     TForm2* m_replaceDialog = nullptr;
     std::vector<std::unique_ptr<WaitCursor>> m_waitCursors;

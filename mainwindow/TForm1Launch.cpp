@@ -90,8 +90,7 @@ void TForm1::MAME1Click() {
 
     // The path holds for this run even when writing the file fails below.
     m_state.mamePath = std::move(stored);
-    if (!m_keepSettingsFile)
-        SaveSettings(m_state.exeDir / "kanaroll.ini", m_state.mamePath, m_state.replaceRules);
+    if (!m_keepSettingsFile) WriteSettings();
 }
 
 void TForm1::LaunchMame(const std::string& zipName) {

@@ -32,14 +32,15 @@ FileDialogRequest Mane32JSaveDialog() {
 // file, `modified` and panel 2 as they were; the error goes on to the window's error box.
 void TForm1::WriteMame32J(const std::filesystem::path& path) {
     WaitCursor wait;
-    kanaroll::WriteMame32J(path, m_games);
+    // In the format of the list read at start, with the lines of it that no game took.
+    kanaroll::WriteMame32J(path, m_games, m_nameList, *m_codec);
     m_state.modified = false;
     SetStatus(2, L"");
 }
 
 void TForm1::WriteMane32J(const std::filesystem::path& path) {
     WaitCursor wait;
-    kanaroll::WriteMane32J(path, m_games);
+    kanaroll::WriteMane32J(path, m_games, *m_codec);  // always Shift-JIS
     m_state.modified = false;
     SetStatus(2, L"");
 }

@@ -94,7 +94,9 @@ void TForm3::CreateControls() {
                                Bounds(59, 136, 89, 25));
     m_ui.BitBtn1 = CreateChild(form, WC_BUTTONW, L"閉じる", WS_TABSTOP | BS_PUSHBUTTON, kBitBtn1,
                                Bounds(162, 136, 89, 25));
-    const unsigned codePage = m_replaceDialog.Codec().CodePage();
+    // kanaroll.ini keeps the rules in Shift-JIS whatever the catalogue's codec: the fields count and
+    // refuse in Shift-JIS, so that a rule is never written as something else than was typed.
+    const unsigned codePage = ShiftJisCodec().CodePage();
     LimitEditBytes(m_ui.Edit1, codePage, kMaxTextBytes);
     LimitEditBytes(m_ui.Edit2, codePage, kMaxTextBytes);
     ApplyFont(form, m_font.Get());

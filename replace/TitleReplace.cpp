@@ -10,7 +10,9 @@ std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view search,
     const std::string upperText = codec.ToUpper(text);
     const std::string upperSearch = codec.ToUpper(search);
     // Positions are found in the upper-cased copy and cut from the text itself, so the text between
-    // matches keeps its letter case. Upper-casing keeps the length, so one offset serves both.
+    // matches keeps its letter case. Upper-casing keeps the length, so one offset serves both. In a
+    // UTF-8 catalogue no byte of a multi-byte character is ASCII: the upper-casing leaves them alone
+    // and a match can only start on a character's first byte, as the codec's Find promises.
     std::string out;
     out.reserve(text.size());
     std::size_t done = 0;
@@ -35,8 +37,9 @@ std::string ApplyRulesToTitle(std::string_view title, const ReplaceRuleList& rul
             continue;
         }
         // Only the first "(" and the first ")" count; neither byte can be the second byte of a
-        // two-byte character. With no "(" the text before the ")" is taken, and with no ")" or a ")"
-        // before the "(" nothing is, which leaves the title as it is.
+        // two-byte character in Shift-JIS, nor part of a multi-byte character in UTF-8. With no "("
+        // the text before the ")" is taken, and with no ")" or a ")" before the "(" nothing is, which
+        // leaves the title as it is.
         const long open = bytetext::Pos("(", text);
         const long close = bytetext::Pos(")", text);
         const std::string inner(bytetext::Copy(text, open + 1, close - open - 1));

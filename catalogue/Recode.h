@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "catalogue/TRecordset.h"
+#include "catalogue/TextCodec.h"
+#include "replace/ReplacePatterns.h"
+
+// Moving texts from one codec to another: a UTF-8 name list makes the whole catalogue UTF-8, while
+// listinfo.txt, kanaroll.ini and the MANE32J format stay Shift-JIS.
+namespace kanaroll {
+
+// True when every byte is below 0x80: such a text is the same in every codec Kanaroll knows.
+bool IsAscii(std::string_view text);
+
+// `text` from the codec `from` in the codec `to`. Characters `to` cannot hold become "?" and bytes
+// that form no character in `from` become U+FFFD (in UTF-8) or "?" (in Shift-JIS). ASCII text and
+// texts whose codecs are the same come back unchanged without being decoded.
+std::string Recode(std::string_view text, const TextCodec& from, const TextCodec& to);
+
+// Recodes `text` in place; a no-op for ASCII text and for equal codecs.
+void RecodeInPlace(std::string& text, const TextCodec& from, const TextCodec& to);
+
+// Every text of a game.
+void RecodeTexts(TRecordset& game, const TextCodec& from, const TextCodec& to);
+
+// Search and replacement texts of every rule.
+ReplaceRuleList RecodeRules(const ReplaceRuleList& rules, const TextCodec& from, const TextCodec& to);
+
+}  // namespace kanaroll
