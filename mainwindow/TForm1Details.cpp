@@ -1,4 +1,6 @@
 // The detail panel, the family list and the editing of a game's title and reading.
+#include <vector>
+
 #include "mainwindow/GameColumns.h"
 #include "mainwindow/TForm1.h"
 #include "platform/ByteLimitedEdit.h"
@@ -46,7 +48,8 @@ bool IsMouseFocusMessage(UINT message) {
 
 void TForm1::InstallFieldHooks() {
     // The byte limits first: the key handling below is installed later and so sees Enter before the
-    // limit, which refuses line breaks.
+    // limit, which refuses line breaks. They count the bytes the text takes as stored, in the codec's
+    // code page: two for a kanji in Shift-JIS, three in UTF-8, where every character can be typed.
     LimitEditBytes(m_ui.Edit1, m_codec->CodePage(), kNameBytes);
     LimitEditBytes(m_ui.Edit2, m_codec->CodePage(), kNameBytes);
     for (HWND field : {m_ui.Edit1, m_ui.Edit2, m_ui.Edit3, m_ui.ListView2}) {
@@ -62,12 +65,14 @@ void TForm1::ListView1SelectItem(int item, bool selected) {
         const std::wstring title = ToWide(game.zipName);
         m_groupBox1->SetTitle(title, m_boldFont.Get());
         window::SetText(m_ui.GroupBox1, title);  // also the frame's name, for whatever reads captions
-        window::SetText(m_ui.Edit3, ToWide(game.englishName));
         window::SetText(m_ui.Edit1, ToWide(game.japaneseName));
         window::SetText(m_ui.Edit2, ToWide(game.reading));
-        window::SetText(m_ui.Memo1, ToWide(game.cpuText));
-        window::SetText(m_ui.Memo2, ToWide(game.soundText));
-        window::SetText(m_ui.Edit4, ToWide(game.videoText));
+        // The read-only fields often show what they showed (games of one driver share their
+        // hardware), and each text set costs a layout and several repaint requests under Wine.
+        edit::SetTextIfDifferent(m_ui.Edit3, ToWide(game.englishName));
+        edit::SetTextIfDifferent(m_ui.Memo1, ToWide(game.cpuText));
+        edit::SetTextIfDifferent(m_ui.Memo2, ToWide(game.soundText));
+        edit::SetTextIfDifferent(m_ui.Edit4, ToWide(game.videoText));
         SetStatus(1, game.statusGood ? L"" : L"動作不可");
     }
     m_state.undoJapaneseName = game.japaneseName;
@@ -84,34 +89,43 @@ void TForm1::ListView1SelectItem(int item, bool selected) {
 }
 
 void TForm1::RebuildFamilyList(const std::string& familyKey) {
-    SuspendedRedraw redraw(m_ui.ListView2);
-    // Rows come and go here; none of that is a selection by the user.
-    FlagScope syncing(m_state.syncingSelection);
-    listview::DeleteAllItems(m_ui.ListView2);
+    // Only the rows change. Resuming the redraw invalidates the whole list, its header with it, and
+    // repainting the seven captions costs more than the rows (some 4 ms under Wine): a header that
+    // had nothing to paint before is left so.
+    const HWND header = listview::Header(m_ui.ListView2);
+    const bool headerPainted = header && !GetUpdateRect(header, nullptr, FALSE);
+    {
+        SuspendedRedraw redraw(m_ui.ListView2);
+        // Rows come and go here; none of that is a selection by the user.
+        FlagScope syncing(m_state.syncingSelection);
+        listview::DeleteAllItems(m_ui.ListView2);
 
-    int row = 0;
-    // The master row shows the master's icon and the others the clone's, whatever the games are
-    // (a clone of a clone heads the family of its own clones).
-    auto addRow = [&](const TRecordset& game, int image) {
-        listview::InsertItem(m_ui.ListView2, row, ToWide(game.zipName), image);
-        for (int column = columns::kEnglishName; column < columns::kTranslated; ++column) {
-            listview::SetItemText(m_ui.ListView2, row, column, ToWide(columns::CellText(game, column)));
+        // One pass over the catalogue: the master is the first game of the key's ZIP name, the
+        // clones follow in catalogue order. Only clones: with an empty key (a master without a ZIP
+        // name) every master would match.
+        const TRecordset* master = nullptr;
+        std::vector<const TRecordset*> clones;
+        for (int index = 0; index < m_games.Count(); ++index) {
+            const TRecordset& game = m_games[index];
+            if (!master && game.zipName == familyKey) master = &game;
+            if (!game.isMaster && game.parentName == familyKey) clones.push_back(&game);
         }
-        listview::SetItemText(m_ui.ListView2, row, columns::kTranslated,
-                              columns::TranslatedMark(game.translated));
-        ++row;
-    };
-    for (int index = 0; index < m_games.Count(); ++index) {
-        if (m_games[index].zipName == familyKey) {
-            addRow(m_games[index], 0);
-            break;
-        }
+        int row = 0;
+        // The master row shows the master's icon and the others the clone's, whatever the games
+        // are (a clone of a clone heads the family of its own clones).
+        auto addRow = [&](const TRecordset& game, int image) {
+            listview::InsertItem(m_ui.ListView2, row, ToWide(game.zipName), image);
+            for (int column = columns::kEnglishName; column < columns::kTranslated; ++column) {
+                listview::SetItemText(m_ui.ListView2, row, column, ToWide(columns::CellText(game, column)));
+            }
+            listview::SetItemText(m_ui.ListView2, row, columns::kTranslated,
+                                  columns::TranslatedMark(game.translated));
+            ++row;
+        };
+        if (master) addRow(*master, 0);
+        for (const TRecordset* clone : clones) addRow(*clone, 1);
     }
-    // Only clones: with an empty key (a master without a ZIP name) every master would match.
-    for (int index = 0; index < m_games.Count(); ++index) {
-        const TRecordset& game = m_games[index];
-        if (!game.isMaster && game.parentName == familyKey) addRow(game, 1);
-    }
+    if (headerPainted) ValidateRect(header, nullptr);
 }
 
 void TForm1::SelectInFamilyList(const std::string& zipName) {
@@ -189,7 +203,8 @@ void TForm1::Edit1Enter() {
 }
 
 void TForm1::ApplyJapaneseNameSelection() {
-    // The positions are the control's UTF-16 positions, so the search runs on the text it shows.
+    // The positions are the control's UTF-16 positions, so the search runs on the text it shows,
+    // whichever codec the catalogue holds: " (" is found the same in a Shift-JIS or a UTF-8 title.
     const std::wstring text = window::Text(m_ui.Edit1);
     const std::size_t regionStart = text.find(L" (");
     const int end = static_cast<int>(regionStart == std::wstring::npos ? text.size() : regionStart);
@@ -294,7 +309,11 @@ bool TForm1::FieldKeyPress(HWND field, wchar_t key) {
         return true;
     }
     if (field == m_ui.Edit2) {
-        const int row = listview::SelectedItem(m_ui.ListView1);
+        // The current game's row is the selected one; asking the list walks its rows under Wine.
+        const int current = m_state.currentIndex;
+        const int row = current >= 0 && listview::IsSelected(m_ui.ListView1, current)
+                            ? current
+                            : listview::SelectedItem(m_ui.ListView1);
         if (row >= 0 && row + 1 < m_games.Count()) SelectGameRow(m_ui.ListView1, row + 1);
         SetFocus(m_ui.Edit1);
         return true;

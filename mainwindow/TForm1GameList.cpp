@@ -54,7 +54,9 @@ bool TForm1::TypeAhead(wchar_t key) {
 }
 
 void TForm1::SelectGameRow(HWND list, int row) {
-    listview::SelectAndFocus(list, row);
+    // The current game's row is the selected one: the list need not look for it.
+    const bool current = list == m_ui.ListView1 && m_state.currentIndex >= 0;
+    listview::SelectAndFocus(list, row, current ? m_state.currentIndex : -1);
     listview::EnsureVisible(list, row);
 }
 
@@ -62,7 +64,12 @@ void TForm1::ListView1ColumnClick(int column) {
     const int previousColumn = m_state.sort.ColumnClicked(column);
     SetHeaderOwnerDraw(previousColumn, false);
     const bool hasCurrent = m_state.currentIndex >= 0 && m_state.currentIndex < m_games.Count();
-    const std::string currentZip = hasCurrent ? m_games[m_state.currentIndex].zipName : std::string();
+    const int selectedRow = m_state.currentIndex;  // the list keeps the row selected, not the game
+    // The current game is found again as itself, not as the first game of its ZIP name: names are
+    // unique in MAME's catalogue but not in every listinfo.txt (every block without a name line has
+    // the empty one), and the first game of the name could be another than the one in the panel,
+    // left in the selected row so that nothing shows the change, and taking the edits.
+    const TRecordset* current = hasCurrent ? &m_games[m_state.currentIndex] : nullptr;
 
     SortGames(m_games, m_state.sort.sortKey);
 
@@ -71,7 +78,7 @@ void TForm1::ListView1ColumnClick(int column) {
         return;
     }
     for (int index = 0; index < m_games.Count(); ++index) {
-        if (m_games[index].zipName == currentZip) {
+        if (&m_games[index] == current) {
             m_state.currentIndex = index;
             break;
         }
@@ -81,7 +88,7 @@ void TForm1::ListView1ColumnClick(int column) {
     // long catalogue under Wine.
     InvalidateRect(m_ui.ListView1, nullptr, TRUE);
     listview::EnsureVisible(m_ui.ListView1, m_state.currentIndex);
-    listview::SelectAndFocus(m_ui.ListView1, m_state.currentIndex);
+    listview::SelectAndFocus(m_ui.ListView1, m_state.currentIndex, selectedRow);
 }
 
 bool TForm1::ListView1KeyPress(wchar_t key) {

@@ -156,22 +156,29 @@ void SetState(HWND list, int item, UINT state, UINT mask) {
 }
 }  // namespace
 
-void SelectAndFocus(HWND list, int item) {
+bool IsSelected(HWND list, int item) {
+    return SendMessageW(list, LVM_GETITEMSTATE, item, LVIS_SELECTED) != 0;
+}
+
+void SelectAndFocus(HWND list, int item, int selectedNow) {
     // A single-selection list clears the other rows itself, but Wine's list view does so by
-    // walking every row, which costs tens of milliseconds on a long virtual list. With the style
-    // lifted for the moment, the rows selected before are cleared here, one by one, first; the
+    // walking every row of a virtual list (tens of milliseconds on a long one) unless no row is
+    // selected at all. So the rows selected before are cleared here first, one by one; the
     // notifications are the same: the old row loses its selection, then the new one gains it.
-    const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
-    const bool singleSelection = (style & LVS_SINGLESEL) != 0;
-    if (singleSelection) SetWindowLongPtrW(list, GWL_STYLE, style & ~LVS_SINGLESEL);
-    for (int selected = SelectedItem(list); selected >= 0;) {
-        const int next = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, selected, LVNI_SELECTED));
+    // (Lifting LVS_SINGLESEL for the moment instead costs two style changes, each of which
+    // lays out the list's header and scroll bars again: some 9 ms apiece under Wine.)
+    if (selectedNow >= 0 && selectedNow != item && IsSelected(list, selectedNow)) {
+        SetState(list, selectedNow, 0, LVIS_SELECTED);
+    }
+    for (int selected = -1;;) {
+        const auto count = SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0);
+        const bool itemSelected = IsSelected(list, item);
+        if (count <= (itemSelected ? 1 : 0)) break;
+        selected = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, selected, LVNI_SELECTED));
+        if (selected < 0) break;
         if (selected != item) SetState(list, selected, 0, LVIS_SELECTED);
-        selected = next > selected ? next : -1;
     }
     SetState(list, item, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
-    if (singleSelection)
-        SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_SINGLESEL);
 }
 
 void Select(HWND list, int item) {

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -43,8 +42,11 @@ void DeleteAllItems(HWND list);
 void DeleteItem(HWND list, int item);
 int SelectedItem(HWND list);  // -1 when none
 int FocusedItem(HWND list);   // -1 when none
-// Selects the row (the list allows one) and gives it the focus mark.
-void SelectAndFocus(HWND list, int item);
+// Selects the row (the list allows one) and gives it the focus mark. `selectedNow`, when the
+// caller knows it, is the row selected before: it spares the search for it, which walks every row
+// up to it under Wine.
+void SelectAndFocus(HWND list, int item, int selectedNow = -1);
+bool IsSelected(HWND list, int item);
 void Select(HWND list, int item);
 void Focus(HWND list, int item);
 void EnsureVisible(HWND list, int item, bool partialOk = true);

@@ -1,0 +1,47 @@
+#include "bench/BenchArguments.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace kanaroll::bench {
+
+namespace {
+
+bool TakeValue(std::string_view argument, std::string_view flag, std::string_view& value) {
+    if (argument.substr(0, flag.size()) != flag) return false;
+    value = argument.substr(flag.size());
+    return true;
+}
+
+}  // namespace
+
+BenchArguments TakeBenchArguments(int& argc, char** argv, int defaultGames) {
+    BenchArguments arguments;
+    arguments.games = defaultGames;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        std::string_view value;
+        if (TakeValue(argument, "--kanaroll_data=", value)) {
+            arguments.dataFolder = std::filesystem::path(std::string(value));
+        } else if (TakeValue(argument, "--kanaroll_games=", value)) {
+            arguments.games = std::atoi(std::string(value).c_str());
+            if (arguments.games <= 0) {
+                std::fprintf(stderr, "--kanaroll_games wants a positive number\n");
+                std::exit(2);
+            }
+        } else if (argument == "--kanaroll_summary") {
+            arguments.summary = true;
+        } else if (TakeValue(argument, "--kanaroll_summary=", value)) {
+            arguments.summary = true;
+            arguments.summaryFile = std::string(value);
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    return arguments;
+}
+
+}  // namespace kanaroll::bench

@@ -1,0 +1,11 @@
+#pragma once
+
+// The benchmark topics of the core; each registers its benchmarks and its summary lines.
+namespace kanaroll::bench {
+
+void RegisterListInfoBenchmarks();
+void RegisterNameListBenchmarks();
+void RegisterNameListUtf8Benchmarks();
+void RegisterGameOrderBenchmarks();
+
+}  // namespace kanaroll::bench

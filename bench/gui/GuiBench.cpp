@@ -1,0 +1,103 @@
+#include "bench/gui/GuiBench.h"
+
+#include <stdexcept>
+#include <system_error>
+
+#include "platform/WideText.h"
+
+namespace kanaroll::bench::gui {
+
+namespace {
+
+constexpr DWORD kReadyTimeoutMs = 60'000;
+
+std::filesystem::path FreshTemporaryFolder() {
+    return std::filesystem::temp_directory_path() /
+           ("kanaroll-gui-bench-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(GetTickCount()));
+}
+
+// kanaroll.exe of the same build: bench/gui/gui_benchmarks.exe sits two folders below it.
+std::filesystem::path ProgramOfThisBuild() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path().parent_path().parent_path() / "kanaroll.exe";
+}
+
+}  // namespace
+
+Bench::Bench(BenchOptions options) : m_options(std::move(options)) {
+    m_folder = m_options.folder.empty() ? FreshTemporaryFolder() : m_options.folder;
+    CatalogueOptions catalogue;
+    catalogue.gameCount = m_options.games;
+    m_files = WriteBenchmarkFiles(m_folder, catalogue);
+    if (m_options.exe.empty()) m_options.exe = ProgramOfThisBuild();
+}
+
+Bench::~Bench() {
+    EndProgram();
+    EndSession();
+    if (!m_options.keepFolder && m_options.folder.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+}
+
+MainWindowSession& Bench::Session() {
+    return m_session ? *m_session : StartSession();
+}
+
+MainWindowSession& Bench::StartSession() {
+    EndSession();
+    m_session = std::make_unique<MainWindowSession>(m_folder);
+    if (!m_session->WaitUntilReady(kReadyTimeoutMs)) {
+        const std::wstring box = m_session->FirstMessageBox();
+        EndSession();
+        throw std::runtime_error(box.empty() ? "the first game was not selected in time"
+                                             : "the window showed a message box: " + WideToUtf8(box));
+    }
+    return *m_session;
+}
+
+void Bench::EndSession() {
+    m_session.reset();
+}
+
+StartedProgram& Bench::StartProgram() {
+    EndProgram();
+    if (!std::filesystem::exists(m_options.exe)) {
+        throw std::runtime_error("no kanaroll.exe at " + WideToUtf8(m_options.exe.wstring()));
+    }
+    // The program finds its files beside itself, so it runs from a copy in the program folder.
+    const auto copy = m_folder / "kanaroll.exe";
+    std::filesystem::copy_file(m_options.exe, copy, std::filesystem::copy_options::overwrite_existing);
+    m_program = std::make_unique<StartedProgram>(copy);
+    return *m_program;
+}
+
+void Bench::EndProgram() {
+    if (m_program) m_program->Close(10'000);
+    m_program.reset();
+}
+
+Figures RunCase(Bench& bench, const GuiCase& guiCase) {
+    Figures figures{.name = guiCase.name, .targetMs = guiCase.targetMs, .samples = {}, .note = {}};
+    const int repetitions =
+        bench.Options().repetitions > 0 ? bench.Options().repetitions : guiCase.repetitions;
+    try {
+        if (guiCase.setUp) guiCase.setUp(bench);
+        for (int repetition = 0; repetition < repetitions; ++repetition) {
+            if (guiCase.beforeEach) guiCase.beforeEach(bench, repetition);
+            const Stopwatch clock;
+            guiCase.measured(bench, repetition);
+            figures.samples.push_back(clock.ElapsedMs());
+            if (guiCase.afterEach) guiCase.afterEach(bench, repetition);
+        }
+    } catch (const std::exception& error) {
+        figures.samples.clear();
+        figures.note = error.what();
+    }
+    return figures;
+}
+
+}  // namespace kanaroll::bench::gui

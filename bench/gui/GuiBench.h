@@ -1,0 +1,79 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/BenchmarkFiles.h"
+#include "bench/gui/MainWindowSession.h"
+#include "bench/gui/MainWindowWatch.h"
+#include "bench/gui/Timing.h"
+
+// The GUI benchmark: cases that act on the real windows as a person would and are timed until
+// the result is on the screen. A case is a few functions over the Bench context; only `measured`
+// is timed. Adding a case (a keystroke in a field, Enter to the next game, saving from the
+// window) means adding one entry to GuiCases() in GuiCases.cpp.
+namespace kanaroll::bench::gui {
+
+struct BenchOptions {
+    int games = 50'000;
+    int repetitions = 0;           // 0: each case's own count
+    std::filesystem::path folder;  // the program folder; empty: a fresh temporary one
+    std::filesystem::path exe;     // kanaroll.exe for the real start; empty: the one of this build
+    bool realStart = true;         // also time kanaroll.exe started as a process
+    bool keepFolder = false;
+    std::string only;  // run only the cases whose name contains this text; empty: all
+};
+
+// What the cases share: the generated program folder and, once a case asks for it, the windows
+// created in this process with the catalogue loaded.
+class Bench {
+public:
+    explicit Bench(BenchOptions options);
+    ~Bench();
+    Bench(const Bench&) = delete;
+    Bench& operator=(const Bench&) = delete;
+
+    const BenchOptions& Options() const { return m_options; }
+    const std::filesystem::path& Folder() const { return m_folder; }
+    const BenchmarkFiles& Files() const { return m_files; }
+
+    // The windows of this process with the first game selected; created on first use.
+    MainWindowSession& Session();
+    // Creates the windows and waits until the first game is selected; throws when it is not.
+    MainWindowSession& StartSession();
+    void EndSession();
+
+    // kanaroll.exe copied into the program folder and started there.
+    StartedProgram& StartProgram();
+    void EndProgram();
+
+private:
+    BenchOptions m_options;
+    std::filesystem::path m_folder;
+    BenchmarkFiles m_files;
+    std::unique_ptr<MainWindowSession> m_session;
+    std::unique_ptr<StartedProgram> m_program;
+};
+
+struct GuiCase {
+    std::string name;
+    double targetMs = 0;  // 0: reported without a target
+    int repetitions = 5;
+    std::function<void(Bench&)> setUp;            // once, untimed
+    std::function<void(Bench&, int)> beforeEach;  // untimed
+    std::function<void(Bench&, int)> measured;    // timed: from the action to the result painted
+    std::function<void(Bench&, int)> afterEach;   // untimed
+};
+
+// The cases in the order they run.
+std::vector<GuiCase> GuiCases(const BenchOptions& options);
+
+// Runs a case; a case that throws is reported with its reason instead of figures.
+Figures RunCase(Bench& bench, const GuiCase& guiCase);
+
+}  // namespace kanaroll::bench::gui

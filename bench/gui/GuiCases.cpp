@@ -1,0 +1,434 @@
+// The cases of the GUI benchmark. Each one acts as a person would (a header click, a typed key)
+// and is timed until the window has painted the result.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "bench/gui/GuiBench.h"
+#include "catalogue/ListInfoReader.h"
+#include "catalogue/NameListReader.h"
+#include "mainwindow/GameColumns.h"
+#include "mainwindow/GameOrder.h"
+#include "platform/Controls.h"
+#include "platform/WideText.h"
+
+namespace kanaroll::bench::gui {
+
+namespace {
+
+constexpr DWORD kReadyTimeoutMs = 60'000;
+constexpr double kReadyTargetMs = 1500;
+constexpr double kSortTargetMs = 100;
+constexpr double kSearchTargetMs = 20;
+constexpr double kKeystrokeTargetMs = 5;
+constexpr double kSaveTargetMs = 100;
+
+const wchar_t* const kColumnNames[columns::kCount] = {
+    L"ZIP name", L"English title", L"Japanese title", L"manufacturer", L"year", L"master", L"translated"};
+
+// A first character that begins no ZIP name of the catalogue, so that every key typed after it
+// finds nothing and the search probes every row.
+wchar_t CharacterThatStartsNoZipName(const GameList& games) {
+    bool used[128] = {};
+    for (int index = 0; index < games.Count(); ++index) {
+        const std::string& zip = games[index].zipName;
+        if (!zip.empty()) used[std::toupper(static_cast<unsigned char>(zip[0])) & 0x7F] = true;
+    }
+    for (const char c : std::string("QXZJVYKWUIOPHGFEDCBAMNLTSR9876543210")) {
+        if (!used[static_cast<unsigned char>(c)]) return static_cast<wchar_t>(std::tolower(c));
+    }
+    throw std::runtime_error("every letter and digit begins some ZIP name");
+}
+
+GuiCase RealStart() {
+    return {
+        .name = "start to first game selected (kanaroll.exe)",
+        .targetMs = kReadyTargetMs,
+        .repetitions = 3,
+        .setUp = [](Bench& bench) { bench.EndSession(); },  // one TForm1 at a time
+        .beforeEach = {},
+        .measured =
+            [](Bench& bench, int) {
+                std::wstring problem;
+                if (!bench.StartProgram().WaitUntilReady(kReadyTimeoutMs, problem)) {
+                    throw std::runtime_error(WideToUtf8(problem));
+                }
+            },
+        .afterEach = [](Bench& bench, int) { bench.EndProgram(); },
+    };
+}
+
+GuiCase InProcessStart() {
+    return {
+        .name = "start to first game selected (windows)",
+        .targetMs = kReadyTargetMs,
+        .repetitions = 5,
+        .setUp = {},
+        .beforeEach = [](Bench& bench, int) { bench.EndSession(); },
+        .measured = [](Bench& bench, int) { bench.StartSession(); },
+        .afterEach = {},
+    };
+}
+
+// A click on the header sorts by that column. Before each timed click an untimed click on the
+// next column puts the list in another order, so that every timed click sorts for real.
+GuiCase SortClick(int column) {
+    return {
+        .name = "sort click: " + WideToUtf8(kColumnNames[column]),
+        .targetMs = kSortTargetMs,
+        .repetitions = 5,
+        .setUp = {},
+        .beforeEach =
+            [column](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                session.ClickColumn((column + 1) % columns::kCount);
+                session.PaintNow();
+            },
+        .measured =
+            [column](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                session.ClickColumn(column);
+                session.PaintNow();
+            },
+        .afterEach = {},
+    };
+}
+
+// Keys typed in the game list that match no ZIP name: each one searches every row and moves
+// nothing.
+GuiCase SearchMiss() {
+    auto key = std::make_shared<wchar_t>(L'\0');
+    auto selectedBefore = std::make_shared<int>(-1);
+    return {
+        .name = "search miss: a key typed in the game list",
+        .targetMs = kSearchTargetMs,
+        .repetitions = 15,
+        .setUp =
+            [key, selectedBefore](Bench& bench) {
+                MainWindowSession& session = bench.Session();
+                *key = CharacterThatStartsNoZipName(session.Form().Games());
+                std::printf("  (the search types '%c', which begins no ZIP name)\n", static_cast<char>(*key));
+                session.Focus(session.Ui().ListView1);
+                *selectedBefore = listview::SelectedItem(session.Ui().ListView1);
+            },
+        .beforeEach = {},
+        .measured =
+            [key](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                session.TypeText(session.Ui().ListView1, std::wstring(1, *key));
+                session.PaintNow();
+            },
+        .afterEach =
+            [selectedBefore](Bench& bench, int) {
+                if (listview::SelectedItem(bench.Session().Ui().ListView1) != *selectedBefore) {
+                    throw std::runtime_error("the typed key found a game: not a miss");
+                }
+            },
+    };
+}
+
+// For reading the figures above: what a sort click is made of. The catalogue's own sort, on a
+// catalogue of this process's own (no window), from another column's order as in SortClick.
+GuiCase SortAlone(int column) {
+    auto games = std::make_shared<GameList>();
+    return {
+        .name = "  reference: the sort alone, " + WideToUtf8(kColumnNames[column]),
+        .targetMs = 0,
+        .repetitions = 5,
+        .setUp =
+            [games](Bench& bench) {
+                NoLoadProgress quiet;
+                if (!ReadListInfo(bench.Folder() / "listinfo.txt", *games, quiet)) {
+                    throw std::runtime_error("listinfo.txt could not be read");
+                }
+                int translated = 0;
+                MergeNameList(bench.Folder() / "mame32j.lst", *games, translated);
+            },
+        .beforeEach = [games, column](Bench&, int) { SortGames(*games, (column + 1) % columns::kCount + 1); },
+        .measured = [games, column](Bench&, int) { SortGames(*games, column + 1); },
+        .afterEach = {},
+    };
+}
+
+// The game list painted again after it was invalidated whole, as after any change of order.
+GuiCase ListRepaint() {
+    return {
+        .name = "  reference: the game list repainted",
+        .targetMs = 0,
+        .repetitions = 5,
+        .setUp = {},
+        .beforeEach = {},
+        .measured =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                InvalidateRect(session.Ui().ListView1, nullptr, TRUE);
+                session.PaintNow();
+            },
+        .afterEach = {},
+    };
+}
+
+// LVM_REDRAWITEMS over every row, as a way to repaint the list after a sort.
+GuiCase RedrawEveryRow() {
+    return {
+        .name = "  reference: LVM_REDRAWITEMS of every row",
+        .targetMs = 0,
+        .repetitions = 5,
+        .setUp = {},
+        .beforeEach = {},
+        .measured =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                const HWND list = session.Ui().ListView1;
+                SendMessageW(list, LVM_REDRAWITEMS, 0, listview::ItemCount(list) - 1);
+                session.PaintNow();
+            },
+        .afterEach = {},
+    };
+}
+
+// Selecting a row by program, as a sort click does to keep the current game selected: the row
+// some way below the selected one, with the detail panel following it.
+GuiCase SelectRow() {
+    return {
+        .name = "  reference: a row selected by program",
+        .targetMs = 0,
+        .repetitions = 5,
+        .setUp = {},
+        .beforeEach = {},
+        .measured =
+            [](Bench& bench, int repetition) {
+                MainWindowSession& session = bench.Session();
+                const HWND list = session.Ui().ListView1;
+                const int rows = listview::ItemCount(list);
+                const int row = (std::max(listview::SelectedItem(list), 0) + 997 * (repetition + 1)) % rows;
+                listview::SelectAndFocus(list, row);
+                listview::EnsureVisible(list, row);
+                session.Pump();
+                session.PaintNow();
+            },
+        .afterEach = {},
+    };
+}
+
+// Holds keys down, as far as GetKeyState and TranslateMessage can tell, for its lifetime.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<int> keys) {
+        GetKeyboardState(m_saved);
+        BYTE state[256];
+        std::copy(std::begin(m_saved), std::end(m_saved), std::begin(state));
+        for (int key : keys) state[key] |= 0x80;
+        SetKeyboardState(state);
+    }
+    ~HeldKeys() { SetKeyboardState(m_saved); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+private:
+    BYTE m_saved[256];
+};
+
+const TRecordset& CurrentGame(MainWindowSession& session) {
+    const int index = session.Form().State().currentIndex;
+    if (index < 0) throw std::runtime_error("no game is current");
+    return session.Form().Games()[index];
+}
+
+// One character typed into a field (a WM_CHAR handled through the form's dispatch) until the
+// field, the catalogue, both lists' cells and the status bar show it. In the reading field every
+// other character is the first of an emptied reading, which also translates the game again and
+// changes the totals.
+GuiCase Keystroke(bool reading) {
+    return {
+        .name = reading ? "keystroke in the reading field (Edit2)" : "keystroke in the title field (Edit1)",
+        .targetMs = kKeystrokeTargetMs,
+        .repetitions = 20,
+        .setUp = {},
+        .beforeEach =
+            [reading](Bench& bench, int repetition) {
+                MainWindowSession& session = bench.Session();
+                const HWND field = reading ? session.Ui().Edit2 : session.Ui().Edit1;
+                if (GetFocus() != field) session.Focus(field);
+                if (reading && repetition % 2 == 0) {
+                    SendMessageW(field, EM_SETSEL, 0, -1);
+                    session.PressKey(field, VK_BACK);
+                    if (CurrentGame(session).translated)
+                        throw std::runtime_error("emptying the reading kept the game translated");
+                } else if (repetition == 0 || window::Text(field).size() > 60) {
+                    SendMessageW(field, EM_SETSEL, 0, -1);
+                    session.PressKey(field, VK_BACK);
+                }
+                session.PressKey(field, VK_END);
+                session.PaintNow();
+            },
+        .measured =
+            [reading](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                session.TypeText(reading ? session.Ui().Edit2 : session.Ui().Edit1, reading ? L"か" : L"x");
+                session.PaintNow();
+            },
+        .afterEach =
+            [reading](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                const TRecordset& game = CurrentGame(session);
+                const std::string& stored = reading ? game.reading : game.japaneseName;
+                const std::wstring shown = window::Text(reading ? session.Ui().Edit2 : session.Ui().Edit1);
+                if (ToWide(stored, session.Form().Codec().CodePage()) != shown || shown.empty() ||
+                    shown.back() != (reading ? L'か' : L'x')) {
+                    throw std::runtime_error("the typed character did not reach the catalogue");
+                }
+                if (reading && !game.translated)
+                    throw std::runtime_error("a reading did not translate the game");
+            },
+    };
+}
+
+// Enter in the reading field: the next game is selected, shown in the detail panel with its family,
+// and the title field takes the focus.
+GuiCase EnterToNextGame() {
+    auto before = std::make_shared<int>(-1);
+    return {
+        .name = "Enter in the reading field to the next game",
+        .targetMs = kKeystrokeTargetMs,
+        .repetitions = 20,
+        // From the middle of the catalogue: the list control finds its selected row by walking
+        // the rows before it.
+        .setUp =
+            [](Bench& bench) {
+                MainWindowSession& session = bench.Session();
+                const HWND list = session.Ui().ListView1;
+                const int row = listview::ItemCount(list) / 2;
+                listview::SelectAndFocus(list, row);
+                listview::EnsureVisible(list, row);
+                session.Pump();
+                session.PaintNow();
+            },
+        .beforeEach =
+            [before](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                session.Focus(session.Ui().Edit2);
+                session.PaintNow();
+                *before = session.Form().State().currentIndex;
+            },
+        .measured =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                session.PressKey(session.Ui().Edit2, VK_RETURN);
+                session.PaintNow();
+            },
+        .afterEach =
+            [before](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                const int now = session.Form().State().currentIndex;
+                if (now != *before + 1 || GetFocus() != session.Ui().Edit1) {
+                    throw std::runtime_error("Enter did not move from game " + std::to_string(*before) +
+                                             " to the next (now " + std::to_string(now) + ")");
+                }
+            },
+    };
+}
+
+// Ctrl+S in the game list: mame32j.lst written beside the program, every game of the catalogue
+// being translated.
+GuiCase QuickSave() {
+    return {
+        .name = "quick save, Ctrl+S in the game list (Mame32J)",
+        .targetMs = kSaveTargetMs,
+        .repetitions = 5,
+        .setUp = {},
+        .beforeEach =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                session.Focus(session.Ui().ListView1);
+                std::filesystem::remove(bench.Folder() / "mame32j.lst");
+            },
+        .measured =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                {
+                    HeldKeys control({VK_CONTROL});
+                    session.PressKey(session.Ui().ListView1, 'S');
+                }
+                session.PaintNow();
+            },
+        .afterEach =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                if (session.Form().State().modified ||
+                    !std::filesystem::exists(bench.Folder() / "mame32j.lst") ||
+                    !session.Services().messageBoxes.empty()) {
+                    throw std::runtime_error("quick save did not write mame32j.lst");
+                }
+            },
+    };
+}
+
+// The output button with MANE32J chosen; the save dialog answers at once with a file in the
+// program folder.
+GuiCase OutputMane32J() {
+    return {
+        .name = "output button, MANE32J",
+        .targetMs = kSaveTargetMs,
+        .repetitions = 5,
+        .setUp =
+            [](Bench& bench) {
+                MainWindowSession& session = bench.Session();
+                SendMessageW(session.Ui().RadioButton2, BM_CLICK, 0, 0);
+                session.Pump();
+            },
+        .beforeEach =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                const auto path = bench.Folder() / "MANE32J.lst";
+                std::filesystem::remove(path);
+                session.Services().fileDialogAnswers.push_back(path.wstring());
+                session.PaintNow();
+            },
+        .measured =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                SendMessageW(session.Ui().BitBtn1, BM_CLICK, 0, 0);
+                session.Pump();
+                session.PaintNow();
+            },
+        .afterEach =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                if (!session.Services().fileDialogAnswers.empty() ||
+                    !std::filesystem::exists(bench.Folder() / "MANE32J.lst") ||
+                    !session.Services().messageBoxes.empty()) {
+                    throw std::runtime_error("the output button did not write MANE32J.lst");
+                }
+            },
+    };
+}
+
+}  // namespace
+
+std::vector<GuiCase> GuiCases(const BenchOptions& options) {
+    std::vector<GuiCase> cases;
+    if (options.realStart) cases.push_back(RealStart());
+    cases.push_back(InProcessStart());
+    for (int column = 0; column < columns::kCount; ++column) cases.push_back(SortClick(column));
+    cases.push_back(SortAlone(columns::kZipName));
+    cases.push_back(SortAlone(columns::kEnglishName));
+    cases.push_back(ListRepaint());
+    cases.push_back(RedrawEveryRow());
+    cases.push_back(SelectRow());
+    cases.push_back(SearchMiss());
+    cases.push_back(Keystroke(false));
+    cases.push_back(Keystroke(true));
+    cases.push_back(EnterToNextGame());
+    cases.push_back(QuickSave());
+    cases.push_back(OutputMane32J());
+    return cases;
+}
+
+}  // namespace kanaroll::bench::gui

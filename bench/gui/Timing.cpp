@@ -1,0 +1,86 @@
+#include "bench/gui/Timing.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace kanaroll::bench::gui {
+
+namespace {
+
+long long Counter() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+double CounterFrequency() {
+    static const double frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return static_cast<double>(value.QuadPart);
+    }();
+    return frequency;
+}
+
+std::string Milliseconds(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, value < 10 ? "%.2f" : value < 100 ? "%.1f" : "%.0f", value);
+    return text;
+}
+
+}  // namespace
+
+void Stopwatch::Restart() {
+    m_start = Counter();
+}
+
+double Stopwatch::ElapsedMs() const {
+    return static_cast<double>(Counter() - m_start) * 1000.0 / CounterFrequency();
+}
+
+double Figures::Median() const {
+    if (samples.empty()) return 0;
+    std::vector<double> sorted = samples;
+    std::sort(sorted.begin(), sorted.end());
+    const std::size_t middle = sorted.size() / 2;
+    return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
+
+double Figures::Min() const {
+    return samples.empty() ? 0 : *std::min_element(samples.begin(), samples.end());
+}
+
+double Figures::Max() const {
+    return samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end());
+}
+
+void PrintTable(const std::vector<Figures>& figures, std::FILE* out) {
+    std::size_t width = 4;
+    for (const auto& figure : figures) width = std::max(width, figure.name.size());
+    const int nameWidth = static_cast<int>(width);
+    std::fprintf(out, "  %-*s %5s %10s %10s %10s %10s  %s\n", nameWidth, "case", "reps", "median ms",
+                 "min ms", "max ms", "target ms", "verdict");
+    for (const auto& figure : figures) {
+        if (figure.samples.empty()) {
+            std::fprintf(out, "  %-*s %5s %10s %10s %10s %10s  %s\n", nameWidth, figure.name.c_str(), "-",
+                         "-", "-", "-",
+                         figure.targetMs > 0 ? ("< " + Milliseconds(figure.targetMs)).c_str() : "",
+                         ("skipped: " + figure.note).c_str());
+            continue;
+        }
+        const std::string target = figure.targetMs > 0 ? "< " + Milliseconds(figure.targetMs) : "";
+        const char* verdict = figure.targetMs <= 0 ? "" : figure.Missed() ? "MISSED" : "ok";
+        std::fprintf(out, "  %-*s %5zu %10s %10s %10s %10s  %s\n", nameWidth, figure.name.c_str(),
+                     figure.samples.size(), Milliseconds(figure.Median()).c_str(),
+                     Milliseconds(figure.Min()).c_str(), Milliseconds(figure.Max()).c_str(), target.c_str(),
+                     verdict);
+    }
+    for (const auto& figure : figures) {
+        if (!figure.samples.empty() && !figure.note.empty()) {
+            std::fprintf(out, "  %s: %s\n", figure.name.c_str(), figure.note.c_str());
+        }
+    }
+}
+
+}  // namespace kanaroll::bench::gui
