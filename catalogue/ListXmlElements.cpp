@@ -130,8 +130,8 @@ void ListXmlElements::SkipByteOrderMark() {
 }
 
 void ListXmlElements::EndedEarly() const {
-    throw XmlFormatError(m_place == Place::Prolog ? "listinfo.txt holds no XML element"
-                                                  : "listinfo.txt ends before its root element does");
+    if (m_place == Place::Prolog) throw XmlFormatError("listinfo.txt holds no XML element");
+    throw XmlTruncatedError("listinfo.txt ends before its root element does");
 }
 
 std::size_t ListXmlElements::FindEnd(std::size_t from, std::string_view terminator) const {

@@ -16,6 +16,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The file ended inside its root element: MAME was stopped while it wrote, or the disk filled up.
+// What came before the cut is whole.
+class XmlTruncatedError : public XmlFormatError {
+public:
+    using XmlFormatError::XmlFormatError;
+};
+
 // Reads an XML document in chunks and hands out the child elements of its root one at a time, each
 // as its bytes from the "<" of its start tag to the ">" of its end tag, so that memory holds one
 // element and one chunk, whatever the size of the file.

@@ -319,12 +319,17 @@ void ReadListXml(const std::filesystem::path& file, GameList& games, const TextC
     std::int32_t count = 0;
     std::string_view name;
     std::string_view element;
-    while (elements.Next(name, element)) {
-        if (name != "machine" && name != "game") continue;
-        auto game = std::make_unique<TRecordset>();
-        if (!reader->Read(element, *game)) continue;
-        game->listOrder = count++;
-        games.Append(std::move(game));
+    try {
+        while (elements.Next(name, element)) {
+            if (name != "machine" && name != "game") continue;
+            auto game = std::make_unique<TRecordset>();
+            if (!reader->Read(element, *game)) continue;
+            game->listOrder = count++;
+            games.Append(std::move(game));
+        }
+    } catch (const XmlTruncatedError&) {
+        // A file cut short ends the catalogue where it ends, as a -listinfo file does: the
+        // machines before the cut are whole, and the one cut in two is left out.
     }
 }
 

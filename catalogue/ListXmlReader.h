@@ -30,8 +30,9 @@ bool IsListXml(const std::filesystem::path& file);
 // driver status is good.
 //
 // Throws IoError when reading fails, ConversionError when a clock, channel count or palette size is
-// no integer, and XmlFormatError when the XML is malformed or ends early. The games appended before
-// the failure stay; the one being read goes.
+// no integer, and XmlFormatError when the XML is malformed or holds no element. The games appended
+// before the failure stay; the one being read goes. A file that ends inside its root element (MAME
+// stopped while writing it) is no failure: the catalogue ends with the last whole machine.
 void ReadListXml(const std::filesystem::path& file, GameList& games,
                  const TextCodec& codec = ShiftJisCodec());
 

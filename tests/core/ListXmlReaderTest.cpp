@@ -431,16 +431,24 @@ TEST(ReadListXml, NestingIsParsedAsDeepAsTheSplitterAllows) {
     EXPECT_THAT(ZipNames(refused.games), ElementsAre("a#0"));
 }
 
-TEST(ReadListXml, ATruncatedFileFailsAndKeepsTheMachinesReadBeforeTheCut) {
+// A file cut short (MAME stopped while writing it) reads as a -listinfo file cut short does: the
+// machines before the cut, and no failure.
+TEST(ReadListXml, ATruncatedFileKeepsTheWholeMachinesReadBeforeTheCut) {
     const std::string text(kMachineLayout);
     const ReadOutcome insideMachine = Read(text.substr(0, text.find("<sound", text.find("mslug"))));
-    EXPECT_FALSE(insideMachine.ok);
+    EXPECT_TRUE(insideMachine.ok);
     EXPECT_THAT(ZipNames(insideMachine.games), ElementsAre("puckman#0", "pacman#1"));
 
-    // Cut between two machines, the file may have held more: the missing root end tag tells.
+    const ReadOutcome insideTag = Read(text.substr(0, text.find("mslug") + 2));
+    EXPECT_TRUE(insideTag.ok);
+    EXPECT_THAT(ZipNames(insideTag.games), ElementsAre("puckman#0", "pacman#1"));
+
     const ReadOutcome betweenMachines = Read(text.substr(0, text.find("</mame>")));
-    EXPECT_FALSE(betweenMachines.ok);
+    EXPECT_TRUE(betweenMachines.ok);
     EXPECT_EQ(betweenMachines.games.Count(), 4);
+
+    // A file of nothing but its prolog holds no catalogue at all.
+    EXPECT_FALSE(Read("<?xml version=\"1.0\"?>\n").ok);
 }
 
 TEST(ReadListXml, OnlyAFileThatBeginsAsXmlIsReadAsXml) {

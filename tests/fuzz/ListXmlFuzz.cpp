@@ -23,6 +23,7 @@ namespace {
 struct Elements {
     std::vector<std::pair<std::string, std::string>> items;
     bool malformed = false;
+    bool truncated = false;  // ended inside the root: the read keeps what came before
 
     bool operator==(const Elements&) const = default;
 };
@@ -37,6 +38,8 @@ Elements ReadElements(const std::filesystem::path& path, std::size_t chunk) {
                        element.ends_with(">"));
             elements.items.emplace_back(name, element);
         }
+    } catch (const XmlTruncatedError&) {
+        elements.truncated = true;
     } catch (const XmlFormatError&) {
         elements.malformed = true;
     }
