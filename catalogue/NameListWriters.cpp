@@ -51,7 +51,12 @@ public:
     bool Needed() const { return &m_from != &m_to; }
     std::string_view operator()(std::string_view text, std::string& storage) const {
         if (!Needed() || IsAscii(text)) return text;
-        storage = Recode(text, m_from, m_to);
+        if (&m_from == &Utf8Codec()) {
+            storage.clear();  // keeps its memory: a writer converts tens of thousands of texts
+            m_to.AppendFromUtf8(text, storage);
+        } else {
+            storage = Recode(text, m_from, m_to);
+        }
         return storage;
     }
 

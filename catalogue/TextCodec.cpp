@@ -144,27 +144,32 @@ public:
         return out;
     }
 
-    std::string FromUtf8(std::string_view utf8) const override {
+    void AppendFromUtf8(std::string_view utf8, std::string& out) const override {
         const auto& codes = BmpCodes();
-        std::string out;
-        out.reserve(utf8.size());
+        // No character takes more bytes in Shift-JIS than in UTF-8, and a byte that is no character
+        // becomes one "?": the text never grows.
+        const std::size_t start = out.size();
+        out.resize(start + utf8.size());
+        char* next = out.data() + start;
         for (std::size_t i = 0; i < utf8.size();) {
-            const char32_t cp = DecodeUtf8(utf8, i);
-            if (cp < 0x80) {
-                out += static_cast<char>(cp);
+            const unsigned char first = static_cast<unsigned char>(utf8[i]);
+            if (first < 0x80) {
+                *next++ = static_cast<char>(first);
+                ++i;
                 continue;
             }
+            const char32_t cp = DecodeUtf8(utf8, i);
             const std::uint16_t code = cp < codes.size() ? codes[cp] : 0;
             if (code == 0) {
-                out += '?';
+                *next++ = '?';
             } else if (code > 0xFF) {
-                out += static_cast<char>(code >> 8);
-                out += static_cast<char>(code & 0xFF);
+                *next++ = static_cast<char>(code >> 8);
+                *next++ = static_cast<char>(code & 0xFF);
             } else {
-                out += static_cast<char>(code);
+                *next++ = static_cast<char>(code);
             }
         }
-        return out;
+        out.resize(static_cast<std::size_t>(next - out.data()));
     }
 
 private:
@@ -219,7 +224,7 @@ public:
     unsigned CodePage() const override { return 65001; }
     std::string_view Name() const override { return "UTF-8"; }
     std::string ToUtf8(std::string_view text) const override { return std::string(text); }
-    std::string FromUtf8(std::string_view utf8) const override { return std::string(utf8); }
+    void AppendFromUtf8(std::string_view utf8, std::string& out) const override { out.append(utf8); }
 };
 
 }  // namespace

@@ -27,8 +27,14 @@ public:
 
     // Conversion to and from UTF-8. Characters the codec cannot hold become '?', and bytes that
     // form no character decode as U+FFFD.
-    virtual std::string FromUtf8(std::string_view utf8) const = 0;
+    std::string FromUtf8(std::string_view utf8) const {
+        std::string out;
+        AppendFromUtf8(utf8, out);
+        return out;
+    }
     virtual std::string ToUtf8(std::string_view text) const = 0;
+    // FromUtf8 appended to `out`, which a caller converting many texts can keep and reuse.
+    virtual void AppendFromUtf8(std::string_view utf8, std::string& out) const = 0;
 
     bool IsLeadByte(unsigned char byte) const { return m_leadBytes[byte]; }
 
