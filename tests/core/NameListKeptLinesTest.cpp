@@ -9,6 +9,7 @@
 #include "catalogue/NameListReader.h"
 #include "catalogue/NameListWriters.h"
 #include "catalogue/TextCodec.h"
+#include "tests/support/Catalogues.h"
 #include "tests/support/TempFolder.h"
 
 namespace kanaroll {
@@ -17,16 +18,7 @@ namespace {
 using testing::TempFolder;
 
 GameList Catalogue(std::initializer_list<std::string> zipNames) {
-    GameList games;
-    for (const std::string& zipName : zipNames) {
-        auto game = std::make_unique<TRecordset>();
-        game->zipName = zipName;
-        game->englishName = game->japaneseName = "English " + zipName;
-        game->manufacturer = "Maker";
-        game->listOrder = games.Count();
-        games.Append(std::move(game));
-    }
-    return games;
+    return testing::UntranslatedCatalogue(zipNames, "Maker");
 }
 
 // Reads `list` into a fresh catalogue and writes it back as quick save does; the bytes written.

@@ -10,6 +10,7 @@
 #include "catalogue/IoError.h"
 #include "catalogue/NameListReader.h"
 #include "catalogue/TextCodec.h"
+#include "tests/support/Catalogues.h"
 #include "tests/support/TempFolder.h"
 
 namespace kanaroll {
@@ -19,15 +20,7 @@ using testing::TempFolder;
 
 // A catalogue as listinfo.txt would give it: every game untranslated, its Japanese title the English one.
 GameList Catalogue(std::initializer_list<std::string> zipNames) {
-    GameList games;
-    for (const std::string& zipName : zipNames) {
-        auto game = std::make_unique<TRecordset>();
-        game->zipName = zipName;
-        game->englishName = game->japaneseName = "English " + zipName;
-        game->listOrder = games.Count();
-        games.Append(std::move(game));
-    }
-    return games;
+    return testing::UntranslatedCatalogue(zipNames);
 }
 
 class RecordingProgress final : public LoadProgress {

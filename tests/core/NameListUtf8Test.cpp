@@ -11,6 +11,7 @@
 #include "catalogue/NameListWriters.h"
 #include "catalogue/Recode.h"
 #include "catalogue/TextCodec.h"
+#include "tests/support/Catalogues.h"
 #include "tests/support/ListInfoText.h"
 #include "tests/support/TempFolder.h"
 
@@ -22,16 +23,7 @@ using testing::TempFolder;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 GameList Catalogue(std::initializer_list<std::string> zipNames) {
-    GameList games;
-    for (const std::string& zipName : zipNames) {
-        auto game = std::make_unique<TRecordset>();
-        game->zipName = zipName;
-        game->englishName = game->japaneseName = "English " + zipName;
-        game->manufacturer = "Maker";
-        game->listOrder = games.Count();
-        games.Append(std::move(game));
-    }
-    return games;
+    return testing::UntranslatedCatalogue(zipNames, "Maker");
 }
 
 struct Read {

@@ -62,18 +62,6 @@ protected:
         EXPECT_EQ(GetFocus(), Ui().Edit1);
     }
 
-    void PressCtrlS() {
-        HeldModifiers control({VK_CONTROL});
-        PressKey('S');
-    }
-    void Click(HWND button) {
-        SendMessageW(button, BM_CLICK, 0, 0);
-        Pump();
-    }
-    void Choose(int item) {
-        PostMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(item, 0), 0);
-        Pump();
-    }
     void DoubleClickAt(HWND list, int x, int y) {
         const LPARAM at = MAKELPARAM(x, y);
         PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);

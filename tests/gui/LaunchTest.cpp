@@ -30,11 +30,6 @@ protected:
         folder.Write("kanaroll.ini", "MAMEPath:=" + FromWide(executable.wstring(), 932) + "\r\n");
     }
 
-    // What a menu item sends when it is chosen.
-    void Choose(int item) {
-        PostMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(item, 0), 0);
-        Pump();
-    }
     // Two clicks on a row, as the mouse sends them: the first makes the row current.
     void DoubleClickRow(HWND list, int row) {
         RECT bounds{LVIR_BOUNDS, 0, 0, 0};

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <string_view>
@@ -53,7 +52,9 @@ protected:
 
     ~MainWindowTest() override { Destroy(); }
 
-    void WriteListInfo(const std::vector<ListInfoGame>& games) { folder.Write("listinfo.txt", ListInfoText(games)); }
+    void WriteListInfo(const std::vector<ListInfoGame>& games) {
+        folder.Write("listinfo.txt", ListInfoText(games));
+    }
     // Texts given in UTF-8 are written in Shift-JIS.
     void WriteFile(std::string_view name, std::string_view utf8) { folder.Write(name, Sjis(utf8)); }
 
@@ -105,6 +106,21 @@ protected:
     }
     void Focus(HWND control) {
         SetFocus(control);
+        Pump();
+    }
+
+    // Ctrl+S to the control that has the focus.
+    void PressCtrlS() {
+        HeldModifiers control({VK_CONTROL});
+        PressKey('S');
+    }
+    void Click(HWND button) {
+        SendMessageW(button, BM_CLICK, 0, 0);
+        Pump();
+    }
+    // What a menu item sends when it is chosen.
+    void Choose(int item) {
+        PostMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(item, 0), 0);
         Pump();
     }
 

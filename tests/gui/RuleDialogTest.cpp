@@ -58,10 +58,6 @@ protected:
     const TForm3::Controls& Editor() const { return conditionEditor->Ui(); }
     const ReplaceRuleList& Rules() const { return State().replaceRules; }
 
-    void Click(HWND button) {
-        SendMessageW(button, BM_CLICK, 0, 0);
-        Pump();
-    }
     void OpenDialog() { Click(Ui().Button3); }
 
     void PostTyping(HWND edit, std::wstring_view text) {

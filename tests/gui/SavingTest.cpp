@@ -70,14 +70,6 @@ protected:
         return names;
     }
 
-    void PressCtrlS() {
-        HeldModifiers control({VK_CONTROL});
-        PressKey('S');
-    }
-    void Click(HWND button) {
-        SendMessageW(button, BM_CLICK, 0, 0);
-        Pump();
-    }
     std::wstring TempName(std::string_view name) const { return (folder / name).wstring(); }
 };
 

@@ -32,10 +32,6 @@ protected:
         HeldModifiers control({VK_CONTROL});
         PressKey('S');
     }
-    void Click(HWND button) {
-        SendMessageW(button, BM_CLICK, 0, 0);
-        Pump();
-    }
 };
 
 // Korean, simplified Chinese, ゔ and a character typed as a surrogate pair (𠮷, U+20BB7), none of

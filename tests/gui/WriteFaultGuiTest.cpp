@@ -86,18 +86,6 @@ protected:
         ExpectNormalCursor();
     }
 
-    void PressCtrlS() {
-        HeldModifiers control({VK_CONTROL});
-        PressKey('S');
-    }
-    void Click(HWND button) {
-        SendMessageW(button, BM_CLICK, 0, 0);
-        Pump();
-    }
-    void Choose(int item) {
-        PostMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(item, 0), 0);
-        Pump();
-    }
     void Close() {
         PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
         Pump();
