@@ -1,4 +1,6 @@
 // The detail panel, the family list and the editing of a game's title and reading.
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "mainwindow/GameColumns.h"
@@ -173,7 +175,10 @@ void TForm1::SetFamilyCell(int subItem, std::wstring_view text) {
 void TForm1::Edit1Change() {
     if (m_state.fillingDetails || !IsGame(m_games, m_state.currentIndex)) return;
     TRecordset& game = m_games[m_state.currentIndex];
-    game.japaneseName = FromWide(window::Text(m_ui.Edit1));
+    // The control also reports changes that changed nothing, such as an undo with nothing to undo.
+    std::string japaneseName = FromWide(window::Text(m_ui.Edit1));
+    if (japaneseName == game.japaneseName) return;
+    game.japaneseName = std::move(japaneseName);
     listview::RedrawItem(m_ui.ListView1, m_state.currentIndex);
     SetFamilyCell(columns::kJapaneseName, ToWide(game.japaneseName));
     m_state.modified = true;
@@ -183,7 +188,11 @@ void TForm1::Edit1Change() {
 void TForm1::Edit2Change() {
     if (m_state.fillingDetails || !IsGame(m_games, m_state.currentIndex)) return;
     TRecordset& game = m_games[m_state.currentIndex];
-    game.reading = FromWide(window::Text(m_ui.Edit2));
+    // A report that changed nothing leaves the translated flag alone: a named game without reading
+    // stays translated until its reading is typed and emptied again.
+    std::string reading = FromWide(window::Text(m_ui.Edit2));
+    if (reading == game.reading) return;
+    game.reading = std::move(reading);
     m_state.modified = true;
     SetStatus(2, L"変更あり");
     // The flag follows the reading; the counter moves only when the flag flips.

@@ -58,6 +58,27 @@ TEST_F(EditingTest, ANamedGameWithoutReadingKeepsTheCountUntilItsReadingIsEmptie
     EXPECT_EQ(Cell(Ui().ListView2, 0, 6), L"×");
 }
 
+// The edit control may report a change that changed nothing (an undo with nothing to undo, a
+// paste of what was selected): such a report is no edit, and a named game without reading stays
+// translated.
+TEST_F(EditingTest, AChangeReportThatChangedNothingEditsNothing) {
+    StartFamilies();
+    ClickRow(Ui().ListView1, Row("galaga"));
+    ASSERT_TRUE(Game("galaga").translated);
+    ASSERT_EQ(Game("galaga").reading, "");
+    const int translated = State().translatedCount;
+    for (HWND field : {Ui().Edit1, Ui().Edit2}) {
+        Focus(field);
+        SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(field));
+        Pump();
+    }
+    EXPECT_TRUE(Game("galaga").translated);
+    EXPECT_EQ(State().translatedCount, translated);
+    EXPECT_FALSE(State().modified);
+    EXPECT_EQ(Status(2), L"");
+}
+
 TEST_F(EditingTest, TypingATitleStoresItAndShowsItInBothListsWithoutTranslating) {
     StartFamilies();
     ClickRow(Ui().ListView1, Row("pacmanf"));
