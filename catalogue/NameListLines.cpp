@@ -11,22 +11,8 @@ constexpr char kCtrlZ = 26;
 NameListLines::NameListLines(const std::filesystem::path& file, std::size_t chunkSize)
     : m_file(file), m_chunkSize(chunkSize) {}
 
-// Moves what is left to the front, makes room for a chunk and reads it; false at the end of the file.
 bool NameListLines::Fill() {
-    if (m_eof) return false;
-    if (m_begin > 0) {
-        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
-        m_end -= m_begin;
-        m_begin = 0;
-    }
-    if (m_buffer.size() - m_end < m_chunkSize) m_buffer.resize(m_end + m_chunkSize);
-    const std::size_t got = m_file.Read(m_buffer.data() + m_end, m_chunkSize);
-    if (got == 0) {
-        m_eof = true;
-        return false;
-    }
-    m_end += got;
-    return true;
+    return ReadNextChunk(m_file, m_buffer, m_begin, m_end, m_chunkSize, m_eof);
 }
 
 void NameListLines::Start() {

@@ -75,22 +75,26 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
 LineReader::LineReader(const std::filesystem::path& path, std::size_t chunkSize)
     : m_file(path), m_buffer(chunkSize), m_chunkSize(chunkSize) {}
 
-// Makes room behind m_end and reads one more chunk; false when the file has no more bytes.
-bool LineReader::Fill() {
-    if (m_eof) return false;
-    if (m_begin > 0) {
-        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
-        m_end -= m_begin;
-        m_begin = 0;
+bool ReadNextChunk(InputFile& file, std::vector<char>& buffer, std::size_t& begin, std::size_t& end,
+                   std::size_t chunkSize, bool& eof) {
+    if (eof) return false;
+    if (begin > 0) {
+        std::memmove(buffer.data(), buffer.data() + begin, end - begin);
+        end -= begin;
+        begin = 0;
     }
-    if (m_buffer.size() - m_end < m_chunkSize) m_buffer.resize(m_end + m_chunkSize);
-    const std::size_t got = m_file.Read(m_buffer.data() + m_end, m_chunkSize);
+    if (buffer.size() - end < chunkSize) buffer.resize(end + chunkSize);
+    const std::size_t got = file.Read(buffer.data() + end, chunkSize);
     if (got == 0) {
-        m_eof = true;
+        eof = true;
         return false;
     }
-    m_end += got;
+    end += got;
     return true;
+}
+
+bool LineReader::Fill() {
+    return ReadNextChunk(m_file, m_buffer, m_begin, m_end, m_chunkSize, m_eof);
 }
 
 bool LineReader::Next(std::string_view& line) {

@@ -29,6 +29,12 @@ private:
     std::filesystem::path m_path;
 };
 
+// The step of every chunked reader: moves the bytes not yet taken, [begin, end) of `buffer`, to its
+// front, makes room for `chunkSize` more behind them and reads them. False, with `eof` set, once the
+// file has no more bytes; `eof` set on entry reads nothing.
+bool ReadNextChunk(InputFile& file, std::vector<char>& buffer, std::size_t& begin, std::size_t& end,
+                   std::size_t chunkSize, bool& eof);
+
 // Reads text lines: a line ends at LF or CR LF and the end is not part of it; a CR not followed by
 // LF is dropped from the line; Ctrl-Z (26) ends its line and the rest of that line is skipped, and a
 // Ctrl-Z at the start of a line ends the file; a last line without a line end is read like any
