@@ -284,14 +284,10 @@ LRESULT TForm1::OnNotify(const NMHDR& header) {
             case LVN_COLUMNCLICK:
                 ListView1ColumnClick(reinterpret_cast<const NMLISTVIEW*>(&header)->iSubItem);
                 return 0;
-            case LVN_ITEMCHANGED: {
-                const auto& change = *reinterpret_cast<const NMLISTVIEW*>(&header);
-                if ((change.uChanged & LVIF_STATE) && change.iItem >= 0 &&
-                    ((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) {
-                    ListView1SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
-                }
+            case LVN_ITEMCHANGED:
+                if (const auto change = listview::SelectionChangeOf(header))
+                    ListView1SelectItem(change->item, change->selected);
                 return 0;
-            }
             case NM_DBLCLK:
                 PopExecuteClick();
                 return 0;
@@ -301,14 +297,10 @@ LRESULT TForm1::OnNotify(const NMHDR& header) {
     }
     if (header.hwndFrom == m_ui.ListView2) {
         switch (header.code) {
-            case LVN_ITEMCHANGED: {
-                const auto& change = *reinterpret_cast<const NMLISTVIEW*>(&header);
-                if ((change.uChanged & LVIF_STATE) && change.iItem >= 0 &&
-                    ((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) {
-                    ListView2SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
-                }
+            case LVN_ITEMCHANGED:
+                if (const auto change = listview::SelectionChangeOf(header))
+                    ListView2SelectItem(change->item, change->selected);
                 return 0;
-            }
             case NM_DBLCLK:
                 PopExecuteClick();
                 return 0;

@@ -107,8 +107,8 @@ void TForm1::RebuildFamilyList(const std::string& familyKey) {
         // name) every master would match.
         const TRecordset* master = nullptr;
         std::vector<const TRecordset*> clones;
-        for (int index = 0; index < m_games.Count(); ++index) {
-            const TRecordset& game = m_games[index];
+        for (const auto& record : m_games.Items()) {
+            const TRecordset& game = *record;
             if (!master && game.zipName == familyKey) master = &game;
             if (!game.isMaster && game.parentName == familyKey) clones.push_back(&game);
         }

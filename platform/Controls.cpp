@@ -156,6 +156,15 @@ void SetState(HWND list, int item, UINT state, UINT mask) {
 }
 }  // namespace
 
+std::optional<SelectionChange> SelectionChangeOf(const NMHDR& itemChanged) {
+    const auto& change = *reinterpret_cast<const NMLISTVIEW*>(&itemChanged);
+    if (!(change.uChanged & LVIF_STATE) || change.iItem < 0 ||
+        !((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) {
+        return std::nullopt;
+    }
+    return SelectionChange{change.iItem, (change.uNewState & LVIS_SELECTED) != 0};
+}
+
 bool IsSelected(HWND list, int item) {
     return SendMessageW(list, LVM_GETITEMSTATE, item, LVIS_SELECTED) != 0;
 }

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,13 @@ void Focus(HWND list, int item);
 void EnsureVisible(HWND list, int item, bool partialOk = true);
 void RedrawItem(HWND list, int item);
 HWND Header(HWND list);
+// What an LVN_ITEMCHANGED notification tells of a row's selection: the row and whether it is now
+// selected; nothing when the notification changed no row's selection.
+struct SelectionChange {
+    int item;
+    bool selected;
+};
+std::optional<SelectionChange> SelectionChangeOf(const NMHDR& itemChanged);
 }  // namespace listview
 
 namespace button {
