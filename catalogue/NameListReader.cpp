@@ -7,6 +7,7 @@
 
 #include "catalogue/NameListLines.h"
 #include "catalogue/Recode.h"
+#include "catalogue/TabFields.h"
 #include "catalogue/TextFile.h"
 
 namespace kanaroll {
@@ -19,20 +20,13 @@ struct NameListFields {
     std::string_view reading;
 };
 
-// Each field is the text up to the TAB that ends it. Where a TAB is missing the field is empty and
-// nothing is removed, so every later field is empty too: the rest of the line holds no TAB either.
+// Each field is the text up to the TAB that ends it; where a TAB is missing, that field and every
+// later one are empty.
 NameListFields CutShiftJisFields(std::string_view line) {
-    const auto take = [&line]() -> std::string_view {
-        const auto tab = line.find('\t');
-        if (tab == std::string_view::npos) return {};
-        const auto field = line.substr(0, tab);
-        line.remove_prefix(tab + 1);
-        return field;
-    };
     NameListFields fields;
-    fields.zipName = take();
-    fields.title = take();
-    fields.reading = take();
+    fields.zipName = TakeTabEndedField(line);
+    fields.title = TakeTabEndedField(line);
+    fields.reading = TakeTabEndedField(line);
     return fields;
 }
 

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "catalogue/ByteText.h"
+#include "catalogue/TabFields.h"
 #include "catalogue/TextCodec.h"
 #include "catalogue/TextFile.h"
 
@@ -15,21 +16,11 @@ constexpr std::string_view kMamePathLine = "MAMEPath:=";
 constexpr std::string_view kReplaceTextKey = "ReplaceText:=";
 constexpr std::string_view kAssign = ":=";
 
-// The text before the first TAB (empty without one); the line keeps what follows that TAB, or stays
-// as it is when there is none.
-std::string_view TakeUpToTab(std::string_view& line) {
-    const auto tab = line.find('\t');
-    if (tab == std::string_view::npos) return {};
-    const auto field = line.substr(0, tab);
-    line.remove_prefix(tab + 1);
-    return field;
-}
-
 // `line` is what follows the first ":=" of a rule line: search TAB replacement TAB flag.
 TReplacePatterns ReadRule(std::string_view line) {
     TReplacePatterns rule;
-    rule.searchText.assign(TakeUpToTab(line));
-    rule.replacementText.assign(TakeUpToTab(line));
+    rule.searchText.assign(TakeTabEndedField(line));
+    rule.replacementText.assign(TakeTabEndedField(line));
     rule.onlyInParentheses = line == "P";
     return rule;
 }
