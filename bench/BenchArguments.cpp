@@ -1,8 +1,14 @@
 #include "bench/BenchArguments.h"
 
+#include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <system_error>
+#include <unistd.h>  // isatty: Google Benchmark comes from Linux only
+
+#include "bench/BenchSummary.h"
 
 namespace kanaroll::bench {
 
@@ -42,6 +48,30 @@ BenchArguments TakeBenchArguments(int& argc, char** argv, int defaultGames) {
     }
     argc = kept;
     return arguments;
+}
+
+BenchDataFolder::BenchDataFolder(const BenchArguments& arguments, const std::string& prefix)
+    : m_path(arguments.dataFolder), m_temporary(arguments.dataFolder.empty()) {
+    if (m_temporary) {
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        m_path = std::filesystem::temp_directory_path() / (prefix + std::to_string(stamp));
+    }
+}
+
+BenchDataFolder::~BenchDataFolder() {
+    if (!m_temporary) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+void RunBenchmarks(const BenchArguments& arguments, const std::string& heading) {
+    if (arguments.summary) {
+        SummaryReporter reporter(heading, arguments.summaryFile, isatty(fileno(stdout)) != 0);
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+    } else {
+        benchmark::RunSpecifiedBenchmarks();
+    }
+    benchmark::Shutdown();
 }
 
 }  // namespace kanaroll::bench

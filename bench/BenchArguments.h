@@ -17,4 +17,24 @@ struct BenchArguments {
 // is left to Google Benchmark. Exits with status 2 on a bad number.
 BenchArguments TakeBenchArguments(int& argc, char** argv, int defaultGames);
 
+// The folder of the generated files: the one given by --kanaroll_data, or a fresh one named after
+// `prefix` under the system's temporary folder, removed with everything in it at the end.
+class BenchDataFolder {
+public:
+    BenchDataFolder(const BenchArguments& arguments, const std::string& prefix);
+    ~BenchDataFolder();
+    BenchDataFolder(const BenchDataFolder&) = delete;
+    BenchDataFolder& operator=(const BenchDataFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+    bool m_temporary;
+};
+
+// Runs the benchmarks Google Benchmark was asked for, followed by the summary table under `heading`
+// when --kanaroll_summary asked for one, and shuts Google Benchmark down.
+void RunBenchmarks(const BenchArguments& arguments, const std::string& heading);
+
 }  // namespace kanaroll::bench

@@ -12,25 +12,11 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <string_view>
-#include <system_error>
-#include <unistd.h>  // isatty: Google Benchmark comes from Linux only
 
 #include "bench/BenchArguments.h"
 #include "bench/BenchContext.h"
-#include "bench/BenchSummary.h"
-
-namespace {
-
-std::filesystem::path TemporaryFolder() {
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    return std::filesystem::temp_directory_path() / ("kanaroll-bench-" + std::to_string(stamp));
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace kanaroll::bench;
@@ -38,8 +24,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    const bool temporary = arguments.dataFolder.empty();
-    const std::filesystem::path folder = temporary ? TemporaryFolder() : arguments.dataFolder;
+    const BenchDataFolder data(arguments, "kanaroll-bench-");
+    const std::filesystem::path& folder = data.Path();
     CatalogueOptions options;
     options.gameCount = arguments.games;
     const auto start = std::chrono::steady_clock::now();
@@ -58,21 +44,9 @@ int main(int argc, char** argv) {
     RegisterNameListUtf8Benchmarks();
     RegisterGameOrderBenchmarks();
 
-    if (arguments.summary) {
-        char heading[200];
-        std::snprintf(heading, sizeof heading,
-                      "Summary: %d games, listinfo.txt %.1f MB (times are wall clock)", facts.games,
-                      static_cast<double>(facts.listInfoBytes) / 1e6);
-        SummaryReporter reporter(heading, arguments.summaryFile, isatty(fileno(stdout)) != 0);
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-    } else {
-        benchmark::RunSpecifiedBenchmarks();
-    }
-    benchmark::Shutdown();
-
-    if (temporary) {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
+    char heading[200];
+    std::snprintf(heading, sizeof heading, "Summary: %d games, listinfo.txt %.1f MB (times are wall clock)",
+                  facts.games, static_cast<double>(facts.listInfoBytes) / 1e6);
+    RunBenchmarks(arguments, heading);
     return 0;
 }

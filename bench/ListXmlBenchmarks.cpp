@@ -250,11 +250,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    const bool temporary = arguments.dataFolder.empty();
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::filesystem::path folder =
-        temporary ? std::filesystem::temp_directory_path() / ("kanaroll-listxml-" + std::to_string(stamp))
-                  : arguments.dataFolder;
+    const BenchDataFolder data(arguments, "kanaroll-listxml-");
+    const std::filesystem::path& folder = data.Path();
     kanaroll::bench::CatalogueOptions options;
     options.gameCount = arguments.games;
     const auto start = std::chrono::steady_clock::now();
@@ -267,21 +264,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     Register();
-    if (arguments.summary) {
-        char heading[200];
-        std::snprintf(heading, sizeof heading,
-                      "Summary: %d machines, listinfo.txt (-listxml) %.1f MB (wall clock)", facts.games,
-                      static_cast<double>(facts.listInfoBytes) / 1e6);
-        SummaryReporter reporter(heading, arguments.summaryFile, isatty(fileno(stdout)) != 0);
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-    } else {
-        benchmark::RunSpecifiedBenchmarks();
-    }
-    benchmark::Shutdown();
-
-    if (temporary) {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
+    char heading[200];
+    std::snprintf(heading, sizeof heading,
+                  "Summary: %d machines, listinfo.txt (-listxml) %.1f MB (wall clock)", facts.games,
+                  static_cast<double>(facts.listInfoBytes) / 1e6);
+    RunBenchmarks(arguments, heading);
     return 0;
 }

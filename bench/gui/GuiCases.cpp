@@ -52,7 +52,6 @@ GuiCase RealStart() {
         .targetMs = kReadyTargetMs,
         .repetitions = 3,
         .setUp = [](Bench& bench) { bench.EndSession(); },  // one TForm1 at a time
-        .beforeEach = {},
         .measured =
             [](Bench& bench, int) {
                 std::wstring problem;
@@ -68,11 +67,8 @@ GuiCase InProcessStart() {
     return {
         .name = "start to first game selected (windows)",
         .targetMs = kReadyTargetMs,
-        .repetitions = 5,
-        .setUp = {},
         .beforeEach = [](Bench& bench, int) { bench.EndSession(); },
         .measured = [](Bench& bench, int) { bench.StartSession(); },
-        .afterEach = {},
     };
 }
 
@@ -82,8 +78,6 @@ GuiCase SortClick(int column) {
     return {
         .name = "sort click: " + WideToUtf8(kColumnNames[column]),
         .targetMs = kSortTargetMs,
-        .repetitions = 5,
-        .setUp = {},
         .beforeEach =
             [column](Bench& bench, int) {
                 MainWindowSession& session = bench.Session();
@@ -96,7 +90,6 @@ GuiCase SortClick(int column) {
                 session.ClickColumn(column);
                 session.PaintNow();
             },
-        .afterEach = {},
     };
 }
 
@@ -117,7 +110,6 @@ GuiCase SearchMiss() {
                 session.Focus(session.Ui().ListView1);
                 *selectedBefore = listview::SelectedItem(session.Ui().ListView1);
             },
-        .beforeEach = {},
         .measured =
             [key](Bench& bench, int) {
                 MainWindowSession& session = bench.Session();
@@ -139,8 +131,6 @@ GuiCase SortAlone(int column) {
     auto games = std::make_shared<GameList>();
     return {
         .name = "  reference: the sort alone, " + WideToUtf8(kColumnNames[column]),
-        .targetMs = 0,
-        .repetitions = 5,
         .setUp =
             [games](Bench& bench) {
                 NoLoadProgress quiet;
@@ -152,7 +142,6 @@ GuiCase SortAlone(int column) {
             },
         .beforeEach = [games, column](Bench&, int) { SortGames(*games, (column + 1) % columns::kCount + 1); },
         .measured = [games, column](Bench&, int) { SortGames(*games, column + 1); },
-        .afterEach = {},
     };
 }
 
@@ -160,17 +149,12 @@ GuiCase SortAlone(int column) {
 GuiCase ListRepaint() {
     return {
         .name = "  reference: the game list repainted",
-        .targetMs = 0,
-        .repetitions = 5,
-        .setUp = {},
-        .beforeEach = {},
         .measured =
             [](Bench& bench, int) {
                 MainWindowSession& session = bench.Session();
                 InvalidateRect(session.Ui().ListView1, nullptr, TRUE);
                 session.PaintNow();
             },
-        .afterEach = {},
     };
 }
 
@@ -178,10 +162,6 @@ GuiCase ListRepaint() {
 GuiCase RedrawEveryRow() {
     return {
         .name = "  reference: LVM_REDRAWITEMS of every row",
-        .targetMs = 0,
-        .repetitions = 5,
-        .setUp = {},
-        .beforeEach = {},
         .measured =
             [](Bench& bench, int) {
                 MainWindowSession& session = bench.Session();
@@ -189,7 +169,6 @@ GuiCase RedrawEveryRow() {
                 SendMessageW(list, LVM_REDRAWITEMS, 0, listview::ItemCount(list) - 1);
                 session.PaintNow();
             },
-        .afterEach = {},
     };
 }
 
@@ -198,10 +177,6 @@ GuiCase RedrawEveryRow() {
 GuiCase SelectRow() {
     return {
         .name = "  reference: a row selected by program",
-        .targetMs = 0,
-        .repetitions = 5,
-        .setUp = {},
-        .beforeEach = {},
         .measured =
             [](Bench& bench, int repetition) {
                 MainWindowSession& session = bench.Session();
@@ -213,7 +188,6 @@ GuiCase SelectRow() {
                 session.Pump();
                 session.PaintNow();
             },
-        .afterEach = {},
     };
 }
 
@@ -250,7 +224,6 @@ GuiCase Keystroke(bool reading) {
         .name = reading ? "keystroke in the reading field (Edit2)" : "keystroke in the title field (Edit1)",
         .targetMs = kKeystrokeTargetMs,
         .repetitions = 20,
-        .setUp = {},
         .beforeEach =
             [reading](Bench& bench, int repetition) {
                 MainWindowSession& session = bench.Session();
@@ -341,8 +314,6 @@ GuiCase QuickSave() {
     return {
         .name = "quick save, Ctrl+S in the game list (Mame32J)",
         .targetMs = kSaveTargetMs,
-        .repetitions = 5,
-        .setUp = {},
         .beforeEach =
             [](Bench& bench, int) {
                 MainWindowSession& session = bench.Session();
@@ -376,7 +347,6 @@ GuiCase OutputMane32J() {
     return {
         .name = "output button, MANE32J",
         .targetMs = kSaveTargetMs,
-        .repetitions = 5,
         .setUp =
             [](Bench& bench) {
                 MainWindowSession& session = bench.Session();
