@@ -5,6 +5,8 @@
 
 #include "catalogue/ListInfoReader.h"
 #include "catalogue/TextCodec.h"
+#include "tests/support/Catalogues.h"
+#include "tests/support/RecordingProgress.h"
 #include "tests/support/TempFolder.h"
 
 namespace kanaroll {
@@ -34,23 +36,9 @@ TRecordset ReadGame(const std::string& body) {
     return outcome.games.Empty() ? TRecordset{} : outcome.games[0];
 }
 
-std::vector<std::string> ZipNames(const GameList& games) {
-    std::vector<std::string> names;
-    for (const auto& game : games.Items())
-        names.push_back(game->zipName + "#" + std::to_string(game->listOrder));
-    return names;
-}
+using testing::ZipNames;
 
-class RecordingProgress : public LoadProgress {
-public:
-    void SetStatusText(int panel, std::string_view text) override {
-        calls.push_back("text" + std::to_string(panel) + ":" + std::string(text));
-    }
-    void ProcessPendingMessages() override { calls.push_back("pump"); }
-    void BeginWaitCursor() override { calls.push_back("wait"); }
-    void EndWaitCursor() override { calls.push_back("restore"); }
-    std::vector<std::string> calls;
-};
+using testing::RecordingProgress;
 
 TEST(ReadListInfo, ReadsEveryFieldOfRealisticBlocks) {
     const ReadOutcome outcome = Read(

@@ -9,6 +9,8 @@
 #include "catalogue/ListInfoReader.h"
 #include "catalogue/ListXmlReader.h"
 #include "catalogue/TextCodec.h"
+#include "tests/support/Catalogues.h"
+#include "tests/support/RecordingProgress.h"
 #include "tests/support/TempFolder.h"
 
 namespace kanaroll {
@@ -44,12 +46,7 @@ TRecordset ReadMachine(std::string_view attributes, std::string_view children) {
     return outcome.games.Empty() ? TRecordset{} : outcome.games[0];
 }
 
-std::vector<std::string> ZipNames(const GameList& games) {
-    std::vector<std::string> names;
-    for (const auto& game : games.Items())
-        names.push_back(game->zipName + "#" + std::to_string(game->listOrder));
-    return names;
-}
+using testing::ZipNames;
 
 // As MAME 0.262 prints it, with the DTD cut short.
 constexpr std::string_view kMachineLayout = R"xml(<?xml version="1.0"?>
@@ -474,16 +471,7 @@ TEST(ReadListXml, OnlyAFileThatBeginsAsXmlIsReadAsXml) {
     EXPECT_EQ(listInfo.games[0].englishName, "<mame>");
 }
 
-class RecordingProgress : public LoadProgress {
-public:
-    void SetStatusText(int panel, std::string_view text) override {
-        calls.push_back("text" + std::to_string(panel) + ":" + std::string(text));
-    }
-    void ProcessPendingMessages() override { calls.push_back("pump"); }
-    void BeginWaitCursor() override { calls.push_back("wait"); }
-    void EndWaitCursor() override { calls.push_back("restore"); }
-    std::vector<std::string> calls;
-};
+using testing::RecordingProgress;
 
 TEST(ReadListXml, ShowsTheSameProgressAsListInfoAndRestoresTheCursorOnFailure) {
     TempFolder folder;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue/GameList.h"
 
@@ -23,6 +24,14 @@ inline GameList UntranslatedCatalogue(std::initializer_list<std::string> zipName
         games.Append(std::move(game));
     }
     return games;
+}
+
+// Each game's ZIP name and listOrder, "zip#order", in the catalogue's order.
+inline std::vector<std::string> ZipNames(const GameList& games) {
+    std::vector<std::string> names;
+    for (const auto& game : games.Items())
+        names.push_back(game->zipName + "#" + std::to_string(game->listOrder));
+    return names;
 }
 
 }  // namespace kanaroll::testing
