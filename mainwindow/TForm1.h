@@ -139,7 +139,7 @@ private:
     void Button1Click();
     void Button2Click();
     void Edit2DblClick();
-    // Subclasses Edit1, Edit2, Edit3 and ListView2 for their keys and limits Edit1 and Edit2 to 255
+    // Hooks Edit1, Edit2, Edit3 and ListView2 for their keys and limits Edit1 and Edit2 to 255
     // bytes in the codec's code page; run again when the codec changes.
     void InstallFieldHooks();
     // Edit1's entry selection: from the start up to the first " (", or the whole text.
@@ -147,8 +147,7 @@ private:
     void RebuildFamilyList(const std::string& familyKey);
     void SelectInFamilyList(const std::string& zipName);
     void SetFamilyCell(int subItem, std::wstring_view text);
-    static LRESULT CALLBACK FieldSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR id, DWORD_PTR self);
+    static LRESULT FieldHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self);
     LRESULT FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool FieldKeyDown(HWND field, WPARAM key);
     bool FieldKeyPress(HWND field, wchar_t key);

@@ -7,12 +7,12 @@
 #include "mainwindow/TForm1.h"
 #include "platform/ByteLimitedEdit.h"
 #include "platform/Controls.h"
+#include "platform/WindowHook.h"
 
 namespace kanaroll {
 
 namespace {
 
-constexpr UINT_PTR kFieldSubclassId = 0x4B46;
 constexpr int kNameBytes = 255;  // the longest title or reading a person can type
 
 // Sets a flag for a scope and puts back what it held, on every way out.
@@ -55,7 +55,7 @@ void TForm1::InstallFieldHooks() {
     LimitEditBytes(m_ui.Edit1, m_codec->CodePage(), kNameBytes);
     LimitEditBytes(m_ui.Edit2, m_codec->CodePage(), kNameBytes);
     for (HWND field : {m_ui.Edit1, m_ui.Edit2, m_ui.Edit3, m_ui.ListView2}) {
-        SetWindowSubclass(field, FieldSubclassProc, kFieldSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        hook::Install(field, FieldHookProc, this);
     }
 }
 
@@ -246,13 +246,9 @@ void TForm1::Button2Click() {
     edit::SetTextIfDifferent(m_ui.Edit2, reading);
 }
 
-LRESULT CALLBACK TForm1::FieldSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self) {
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, FieldSubclassProc, kFieldSubclassId);
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    auto* form = reinterpret_cast<TForm1*>(self);
+LRESULT TForm1::FieldHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self) {
+    if (message == WM_NCDESTROY) return hook::CallNext(window, message, wParam, lParam);
+    auto* form = static_cast<TForm1*>(self);
     return Guarded([&] { return form->FieldMessage(window, message, wParam, lParam); },
                    static_cast<LRESULT>(0));
 }
@@ -261,7 +257,7 @@ LRESULT TForm1::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     const bool isEdit = window == m_ui.Edit1 || window == m_ui.Edit2 || window == m_ui.Edit3;
     switch (message) {
         case WM_GETDLGCODE: {
-            LRESULT code = DefSubclassProc(window, message, wParam, lParam);
+            LRESULT code = hook::CallNext(window, message, wParam, lParam);
             // The dialog manager selects the whole text of a field entered by Tab; the title field
             // makes its own selection instead.
             if (window == m_ui.Edit1) code &= ~static_cast<LRESULT>(DLGC_HASSETSEL);
@@ -282,7 +278,7 @@ LRESULT TForm1::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             break;
         case WM_SETFOCUS:
             if (window == m_ui.Edit2 && !m_mouseFocusing) {
-                const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+                const LRESULT result = hook::CallNext(window, message, wParam, lParam);
                 edit::SetSelection(window, 0, -1);
                 return result;
             }
@@ -291,14 +287,14 @@ LRESULT TForm1::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             if (isEdit && IsMouseFocusMessage(message)) {
                 const bool saved = m_mouseFocusing;
                 m_mouseFocusing = true;
-                const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+                const LRESULT result = hook::CallNext(window, message, wParam, lParam);
                 m_mouseFocusing = saved;
                 if (message == WM_LBUTTONDBLCLK && window == m_ui.Edit2) Edit2DblClick();
                 return result;
             }
             break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return hook::CallNext(window, message, wParam, lParam);
 }
 
 bool TForm1::FieldKeyDown(HWND field, WPARAM key) {

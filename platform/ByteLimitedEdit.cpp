@@ -1,20 +1,18 @@
 #include "platform/ByteLimitedEdit.h"
 
 #include <algorithm>
-#include <commctrl.h>
 #include <imm.h>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/Controls.h"
 #include "platform/Window.h"
+#include "platform/WindowHook.h"
 
 namespace kanaroll {
 
 namespace {
-
-constexpr UINT_PTR kSubclassId = 0x4B42;
-constexpr wchar_t kLimitProperty[] = L"KanarollByteLimit";
 
 struct ByteLimit {
     unsigned codePage;
@@ -203,23 +201,20 @@ LRESULT LimitMessage(HWND edit, ByteLimit& limit, UINT message, WPARAM wParam, L
                 // Whatever else the message says (a new composition) still goes to the control.
                 const LPARAM rest = lParam & ~static_cast<LPARAM>(GCS_RESULTSTR | GCS_RESULTCLAUSE |
                                                                   GCS_RESULTREADSTR | GCS_RESULTREADCLAUSE);
-                return rest ? DefSubclassProc(edit, message, wParam, rest) : 0;
+                return rest ? hook::CallNext(edit, message, wParam, rest) : 0;
             }
             break;
         default:
             break;
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return hook::CallNext(edit, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ByteLimitProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR data) {
-    auto* limit = reinterpret_cast<ByteLimit*>(data);
+LRESULT ByteLimitProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, void* data) {
+    auto* limit = static_cast<ByteLimit*>(data);
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(edit, ByteLimitProc, kSubclassId);
-        RemovePropW(edit, kLimitProperty);
         delete limit;
-        return DefSubclassProc(edit, message, wParam, lParam);
+        return hook::CallNext(edit, message, wParam, lParam);
     }
     return Guarded([&] { return LimitMessage(edit, *limit, message, wParam, lParam); },
                    static_cast<LRESULT>(0));
@@ -228,18 +223,14 @@ LRESULT CALLBACK ByteLimitProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 void LimitEditBytes(HWND edit, unsigned codePage, int maxBytes) {
-    // A second call changes the limit of the subclass already in place.
-    if (auto* limit = static_cast<ByteLimit*>(GetPropW(edit, kLimitProperty))) {
+    // A second call changes the limit of the hook already in place.
+    if (auto* limit = static_cast<ByteLimit*>(hook::Find(edit, ByteLimitProc))) {
         limit->codePage = codePage;
         limit->maxBytes = maxBytes;
         return;
     }
-    auto* limit = new ByteLimit{codePage, maxBytes};
-    if (!SetWindowSubclass(edit, ByteLimitProc, kSubclassId, reinterpret_cast<DWORD_PTR>(limit))) {
-        delete limit;
-        return;
-    }
-    SetPropW(edit, kLimitProperty, limit);
+    auto limit = std::make_unique<ByteLimit>(ByteLimit{codePage, maxBytes});
+    if (hook::Install(edit, ByteLimitProc, limit.get())) limit.release();
 }
 
 }  // namespace kanaroll

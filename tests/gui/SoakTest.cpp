@@ -1324,9 +1324,9 @@ private:
 
     // ---- Small helpers --------------------------------------------------------------------------
 
-    // The checks read the controls' data from the controls themselves, past the subclasses the
-    // window puts on the fields and the family list: under Wine every message through one of those
-    // costs round trips to the server, and the checks read dozens of texts after every action.
+    // The checks read the controls' data from the controls themselves, past the hooks the window
+    // puts on the fields and the family list: what is checked is what the control holds, and the
+    // checks read dozens of texts after every action without running the program's handlers.
     static LRESULT Ask(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         const auto procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(control, GCLP_WNDPROC));
         return CallWindowProcW(procedure, control, message, wParam, lParam);
