@@ -147,6 +147,7 @@ void TForm1::FormCreate() {
     m_state.familyKey.clear();
     m_state.translatedCount = 0;
     m_state.modified = false;
+    m_families.Clear();
     m_games.Clear();
 }
 
@@ -198,6 +199,7 @@ bool TForm1::FormClose() {
 }
 
 void TForm1::FormDestroy() {
+    m_families.Clear();
     m_games.Clear();
     if (!m_keepSettingsFile) WriteSettings();
 }

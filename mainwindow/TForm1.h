@@ -13,6 +13,7 @@
 #include "catalogue/LoadProgress.h"
 #include "catalogue/NameListFormat.h"
 #include "catalogue/TextCodec.h"
+#include "mainwindow/FamilyIndex.h"
 #include "mainwindow/MainState.h"
 #include "platform/ContainerWindow.h"
 #include "platform/Handles.h"
@@ -185,6 +186,7 @@ private:
     Services& m_services;
     MainState m_state;
     GameList m_games;
+    FamilyIndex m_families;  // of m_games in its current order
     const TextCodec* m_codec = &ShiftJisCodec();
     LoadedNameList m_nameList;  // the name list read at start: its format and the lines no game took
 

@@ -102,16 +102,8 @@ void TForm1::RebuildFamilyList(const std::string& familyKey) {
         FlagScope syncing(m_state.syncingSelection);
         listview::DeleteAllItems(m_ui.ListView2);
 
-        // One pass over the catalogue: the master is the first game of the key's ZIP name, the
-        // clones follow in catalogue order. Only clones: with an empty key (a master without a ZIP
-        // name) every master would match.
-        const TRecordset* master = nullptr;
-        std::vector<const TRecordset*> clones;
-        for (const auto& record : m_games.Items()) {
-            const TRecordset& game = *record;
-            if (!master && game.zipName == familyKey) master = &game;
-            if (!game.isMaster && game.parentName == familyKey) clones.push_back(&game);
-        }
+        if (!m_families.IsBuiltFor(m_games)) m_families.Build(m_games);
+        const Family& family = m_families.Of(familyKey);
         int row = 0;
         // The master row shows the master's icon and the others the clone's, whatever the games
         // are (a clone of a clone heads the family of its own clones).
@@ -124,8 +116,8 @@ void TForm1::RebuildFamilyList(const std::string& familyKey) {
                                   columns::TranslatedMark(game.translated));
             ++row;
         };
-        if (master) addRow(*master, 0);
-        for (const TRecordset* clone : clones) addRow(*clone, 1);
+        if (family.master) addRow(*family.master, 0);
+        for (const TRecordset* clone : family.clones) addRow(*clone, 1);
     }
     if (headerPainted) ValidateRect(header, nullptr);
 }

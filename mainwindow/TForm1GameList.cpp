@@ -72,6 +72,9 @@ void TForm1::ListView1ColumnClick(int column) {
     const TRecordset* current = hasCurrent ? &m_games[m_state.currentIndex] : nullptr;
 
     SortGames(m_games, m_state.sort.sortKey);
+    // Clones are listed in the new order from the next family on; indexed now rather than at the
+    // next Enter, which is the one to stay quick.
+    m_families.Build(m_games);
 
     if (!hasCurrent) {  // no game is current: just show the new order
         InvalidateRect(m_ui.ListView1, nullptr, TRUE);

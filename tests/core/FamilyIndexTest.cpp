@@ -1,0 +1,86 @@
+// The family index: what the family list shows for a family, in the catalogue's current order.
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mainwindow/FamilyIndex.h"
+#include "mainwindow/GameOrder.h"
+
+namespace kanaroll {
+namespace {
+
+GameList Games(const std::vector<std::pair<std::string, std::string>>& zipAndParent) {
+    GameList games;
+    for (const auto& [zip, parent] : zipAndParent) {
+        auto game = std::make_unique<TRecordset>();
+        game->zipName = zip;
+        game->parentName = parent;
+        game->isMaster = parent.empty();
+        games.Append(std::move(game));
+    }
+    return games;
+}
+
+std::vector<std::string> Names(const Family& family) {
+    std::vector<std::string> names;
+    if (family.master) names.push_back(family.master->zipName);
+    for (const TRecordset* clone : family.clones) names.push_back(clone->zipName);
+    return names;
+}
+
+TEST(FamilyIndexTest, MasterFirstThenItsClonesInCatalogueOrder) {
+    GameList games =
+        Games({{"sf2ce", "sf2"}, {"pacman", ""}, {"sf2", ""}, {"sf2j", "sf2"}, {"puckman", "pacman"}});
+    FamilyIndex index;
+    index.Build(games);
+    EXPECT_EQ(Names(index.Of("sf2")), (std::vector<std::string>{"sf2", "sf2ce", "sf2j"}));
+    EXPECT_EQ(Names(index.Of("pacman")), (std::vector<std::string>{"pacman", "puckman"}));
+    EXPECT_TRUE(Names(index.Of("galaga")).empty());
+}
+
+TEST(FamilyIndexTest, MissingMasterFirstOfDuplicatesAndCloneOfClone) {
+    // Clones whose master is not in the catalogue; two games of one ZIP name; a clone heading the
+    // family of its own clones.
+    GameList games = Games({{"dkongj", "dkong"}, {"mk", ""}, {"mk", ""}, {"mkr4", "mk"}, {"mkr4b", "mkr4"}});
+    FamilyIndex index;
+    index.Build(games);
+    const Family& orphans = index.Of("dkong");
+    EXPECT_EQ(orphans.master, nullptr);
+    EXPECT_EQ(Names(orphans), (std::vector<std::string>{"dkongj"}));
+    EXPECT_EQ(index.Of("mk").master, &games[1]);
+    EXPECT_EQ(Names(index.Of("mk")), (std::vector<std::string>{"mk", "mkr4"}));
+    EXPECT_EQ(Names(index.Of("mkr4")), (std::vector<std::string>{"mkr4", "mkr4b"}));
+}
+
+TEST(FamilyIndexTest, AnEmptyKeyListsClonesOnlyNotEveryMaster) {
+    // Blocks without a name line: masters with the empty ZIP name.
+    GameList games = Games({{"", ""}, {"galaga", ""}, {"", ""}});
+    FamilyIndex index;
+    index.Build(games);
+    EXPECT_EQ(index.Of("").master, &games[0]);
+    EXPECT_TRUE(index.Of("").clones.empty());
+}
+
+TEST(FamilyIndexTest, FollowsTheOrderItWasBuiltInAndKnowsWhenItIsStale) {
+    GameList games = Games({{"sf2", ""}, {"sf2ua", "sf2"}, {"sf2ce", "sf2"}});
+    FamilyIndex index;
+    EXPECT_FALSE(index.IsBuiltFor(games));
+    index.Build(games);
+    EXPECT_TRUE(index.IsBuiltFor(games));
+    EXPECT_EQ(Names(index.Of("sf2")), (std::vector<std::string>{"sf2", "sf2ua", "sf2ce"}));
+
+    SortGames(games, 1);  // by ZIP name
+    index.Build(games);
+    EXPECT_EQ(Names(index.Of("sf2")), (std::vector<std::string>{"sf2", "sf2ce", "sf2ua"}));
+
+    games.Append(std::make_unique<TRecordset>());
+    EXPECT_FALSE(index.IsBuiltFor(games));
+    index.Build(games);
+    index.Clear();
+    EXPECT_FALSE(index.IsBuiltFor(games));
+    EXPECT_TRUE(Names(index.Of("sf2")).empty());
+}
+
+}  // namespace
+}  // namespace kanaroll
