@@ -237,6 +237,8 @@ void SetParts(HWND bar, std::initializer_list<int> widths) {
 }
 
 void SetText(HWND bar, int panel, std::wstring_view text) {
+    // The bar repaints the panel even for the text it shows already, which most selections set.
+    if (Text(bar, panel) == text) return;
     std::wstring copy(text);
     SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(copy.c_str()));
 }
