@@ -1,5 +1,6 @@
 #include "bench/gui/GuiBench.h"
 
+#include <cstdlib>
 #include <stdexcept>
 #include <system_error>
 
@@ -81,16 +82,24 @@ void Bench::EndProgram() {
 }
 
 Figures RunCase(Bench& bench, const GuiCase& guiCase) {
-    Figures figures{.name = guiCase.name, .targetMs = guiCase.targetMs, .samples = {}, .note = {}};
+    Figures figures{
+        .name = guiCase.name, .targetMs = guiCase.targetMs, .samples = {}, .cpuMs = 0, .note = {}};
     const int repetitions =
         bench.Options().repetitions > 0 ? bench.Options().repetitions : guiCase.repetitions;
+    // With KANAROLL_BENCH_MARKERS set, each timed action is framed by debug strings, so that a
+    // trace of Wine's server calls (WINEDEBUG=+server,+debugstr) can be cut into actions.
+    const bool markers = std::getenv("KANAROLL_BENCH_MARKERS") != nullptr;
     try {
         if (guiCase.setUp) guiCase.setUp(bench);
         for (int repetition = 0; repetition < repetitions; ++repetition) {
             if (guiCase.beforeEach) guiCase.beforeEach(bench, repetition);
+            if (markers) OutputDebugStringA("kanaroll: timed action begins\n");
+            const double cpuBefore = ProcessCpuMs();
             const Stopwatch clock;
             guiCase.measured(bench, repetition);
             figures.samples.push_back(clock.ElapsedMs());
+            figures.cpuMs += ProcessCpuMs() - cpuBefore;
+            if (markers) OutputDebugStringA("kanaroll: timed action ends\n");
             if (guiCase.afterEach) guiCase.afterEach(bench, repetition);
         }
     } catch (const std::exception& error) {

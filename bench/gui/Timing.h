@@ -20,20 +20,30 @@ private:
     long long m_start = 0;
 };
 
+// The processor time this process has used so far (every thread, user and kernel), in
+// milliseconds. Windows and Wine count it in coarse steps (Wine in the kernel's 10 ms ticks), so a
+// single action reads as 0 or a whole step; summed over many repetitions the mean is sound.
+double ProcessCpuMs();
+
 // The samples of one case and its target.
 struct Figures {
     std::string name;
     double targetMs = 0;  // 0: no target, the figure is for reference
     std::vector<double> samples;
+    double cpuMs = 0;  // the processor time of all the timed repetitions together
     std::string note;  // why the case has no samples, or what it measured
 
+    // The processor time per repetition: what the program itself spent, without the time it
+    // waited for the window server and the display (under Wine, separate processes).
+    double CpuMean() const { return samples.empty() ? 0 : cpuMs / static_cast<double>(samples.size()); }
     double Median() const;
     double Min() const;
     double Max() const;
     bool Missed() const { return targetMs > 0 && !samples.empty() && Median() >= targetMs; }
 };
 
-// The table of every case: repetitions, median, min, max, target and verdict (the median counts).
+// The table of every case: repetitions, median, min, max, mean processor time, target and verdict
+// (the median wall time counts).
 void PrintTable(const std::vector<Figures>& figures, std::FILE* out);
 
 }  // namespace kanaroll::bench::gui
