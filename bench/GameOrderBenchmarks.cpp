@@ -6,6 +6,7 @@
 #include "bench/BenchSummary.h"
 #include "bench/CoreBenchmarks.h"
 #include "catalogue/TextCodec.h"
+#include "mainwindow/FamilyIndex.h"
 #include "mainwindow/GameOrder.h"
 
 namespace kanaroll::bench {
@@ -56,6 +57,18 @@ void FindZipPrefixMissBenchmark(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * games.Count());
 }
 
+// Indexing every family of the catalogue, as the window does after a sort.
+void FamilyIndexBuildBenchmark(benchmark::State& state) {
+    const GameList& games = Context().partial;
+    FamilyIndex index;
+    for (auto _ : state) {
+        index.Build(games);
+        benchmark::DoNotOptimize(index);
+    }
+    if (!index.IsBuiltFor(games)) state.SkipWithError("the index does not cover the catalogue");
+    state.SetItemsProcessed(state.iterations() * games.Count());
+}
+
 }  // namespace
 
 void RegisterGameOrderBenchmarks() {
@@ -79,6 +92,10 @@ void RegisterGameOrderBenchmarks() {
         ->Arg(middle)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
+    WithMinMax(benchmark::RegisterBenchmark("FamilyIndexBuild", FamilyIndexBuildBenchmark))
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    AddSummaryLine(TimeLine("FamilyIndexBuild", "FamilyIndex, every family (after a sort)"));
     AddSummaryLine(TimeLine("FindZipPrefixMiss/start:0", "FindZipPrefix, full miss from row 0", 20));
     AddSummaryLine(TimeLine("FindZipPrefixMiss/start:" + std::to_string(middle),
                             "FindZipPrefix, full miss from the middle", 20));

@@ -1,30 +1,82 @@
 #include "mainwindow/FamilyIndex.h"
 
+#include <bit>
+#include <functional>
+
 namespace kanaroll {
 
+std::int32_t FamilyIndex::FamilyOf(std::string_view key) const {
+    if (m_slots.empty()) return -1;
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = std::hash<std::string_view>{}(key)&mask;; at = (at + 1) & mask) {
+        const Slot& slot = m_slots[at];
+        if (slot.family < 0) return -1;
+        if (slot.key == key) return slot.family;
+    }
+}
+
+std::int32_t FamilyIndex::AddFamily(std::string_view key) {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = std::hash<std::string_view>{}(key)&mask;; at = (at + 1) & mask) {
+        Slot& slot = m_slots[at];
+        if (slot.family < 0) {
+            slot = {key, static_cast<std::int32_t>(m_entries.size())};
+            m_entries.emplace_back();
+            return slot.family;
+        }
+        if (slot.key == key) return slot.family;
+    }
+}
+
 void FamilyIndex::Build(const GameList& games) {
-    m_families.clear();
-    m_families.reserve(static_cast<std::size_t>(games.Count()));
-    for (const auto& record : games.Items()) {
-        const TRecordset& game = *record;
-        Family& own = m_families[game.zipName];
+    const auto& records = games.Items();
+    // At most one family per game and one per clone's master: the table stays at most half full.
+    m_slots.assign(std::bit_ceil(4 * records.size() + 2), Slot{});
+    m_entries.clear();
+    m_entries.reserve(records.size());
+
+    // First the masters and the size of each family's clone group, then the groups filled in the
+    // catalogue's order.
+    std::vector<std::int32_t> cloneFamily(records.size(), -1);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const TRecordset& game = *records[i];
+        Entry& own = m_entries[static_cast<std::size_t>(AddFamily(game.zipName))];
         if (!own.master) own.master = &game;
-        if (!game.isMaster) m_families[game.parentName].clones.push_back(&game);
+        if (!game.isMaster) {
+            cloneFamily[i] = AddFamily(game.parentName);
+            ++m_entries[static_cast<std::size_t>(cloneFamily[i])].cloneCount;
+        }
+    }
+    std::uint32_t next = 0;
+    for (Entry& entry : m_entries) {
+        entry.firstClone = next;
+        next += entry.cloneCount;
+        entry.cloneCount = 0;
+    }
+    m_clones.assign(next, nullptr);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (cloneFamily[i] < 0) continue;
+        Entry& entry = m_entries[static_cast<std::size_t>(cloneFamily[i])];
+        m_clones[entry.firstClone + entry.cloneCount++] = records[i].get();
     }
     m_built = true;
     m_gameCount = games.Count();
 }
 
 void FamilyIndex::Clear() {
-    m_families.clear();
+    m_slots.clear();
+    m_entries.clear();
+    m_clones.clear();
     m_built = false;
     m_gameCount = 0;
 }
 
-const Family& FamilyIndex::Of(const std::string& familyKey) const {
-    static const Family kNone;
-    const auto family = m_families.find(familyKey);
-    return family == m_families.end() ? kNone : family->second;
+Family FamilyIndex::Of(std::string_view familyKey) const {
+    const std::int32_t found = FamilyOf(familyKey);
+    if (found < 0) return {};
+    const Entry& entry = m_entries[static_cast<std::size_t>(found)];
+    return {entry.master,
+            std::span<const TRecordset* const>(m_clones).subspan(entry.firstClone, entry.cloneCount)};
 }
 
 }  // namespace kanaroll

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <string>
-#include <unordered_map>
+#include <cstdint>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/GameList.h"
@@ -10,14 +11,15 @@ namespace kanaroll {
 
 // A master and its clones, as the family list shows them.
 struct Family {
-    const TRecordset* master = nullptr;     // the first game of the family's ZIP name; none when missing
-    std::vector<const TRecordset*> clones;  // in the catalogue's order at the time of the index
+    const TRecordset* master = nullptr;         // the first game of the family's ZIP name; none when missing
+    std::span<const TRecordset* const> clones;  // in the catalogue's order at the time of the index
 };
 
 // Every family of a catalogue, found in one pass instead of a pass per family shown: moving to a
 // game of another family would otherwise walk the whole catalogue (some 2 ms for 50,000 games,
-// most of it waiting for memory). Holds pointers to the games: rebuild after the games or their
-// order change.
+// most of it waiting for memory). Holds pointers to the games and views of their ZIP names:
+// rebuild after the games or their order change. Flat tables rather than a map of vectors, so that
+// indexing again after a sort costs little more than reading each game once.
 class FamilyIndex {
 public:
     void Build(const GameList& games);
@@ -28,10 +30,25 @@ public:
     // The family whose master has the ZIP name `familyKey`: the first game of that name, and the
     // clones that name it as their master (only clones: with an empty key, a master without a ZIP
     // name, every master would match).
-    const Family& Of(const std::string& familyKey) const;
+    Family Of(std::string_view familyKey) const;
 
 private:
-    std::unordered_map<std::string, Family> m_families;
+    struct Slot {
+        std::string_view key;
+        std::int32_t family = -1;  // -1: an empty slot
+    };
+    struct Entry {
+        const TRecordset* master = nullptr;
+        std::uint32_t firstClone = 0;
+        std::uint32_t cloneCount = 0;
+    };
+
+    std::int32_t FamilyOf(std::string_view key) const;
+    std::int32_t AddFamily(std::string_view key);
+
+    std::vector<Slot> m_slots;  // open addressing, a power of two long
+    std::vector<Entry> m_entries;
+    std::vector<const TRecordset*> m_clones;  // grouped by family, each group in catalogue order
     bool m_built = false;
     int m_gameCount = 0;
 };

@@ -72,6 +72,16 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kStartupLoadMessage:
             StartupLoad();
             return 0;
+        case WM_TIMER:
+            if (wParam != kFamilyIndexTimer) break;
+            KillTimer(Handle(), kFamilyIndexTimer);
+            Guarded(
+                [this] {
+                    if (!m_families.IsBuiltFor(m_games)) m_families.Build(m_games);
+                    return 0;
+                },
+                0);
+            return 0;
         case WM_SIZE:
             LayoutClient();
             return 0;

@@ -37,6 +37,8 @@ struct NameListChoice;
 class TForm1 : public Window, private LoadProgress {
 public:
     static constexpr UINT kStartupLoadMessage = WM_USER + 1;
+    static constexpr UINT_PTR kFamilyIndexTimer = 1;  // the families indexed again after a sort
+    static constexpr UINT kFamilyIndexDelayMs = 200;
 
     TForm1(Application& application, std::filesystem::path exeDir);
     ~TForm1() override;

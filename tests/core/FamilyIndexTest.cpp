@@ -1,6 +1,8 @@
 // The family index: what the family list shows for a family, in the catalogue's current order.
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,7 +47,7 @@ TEST(FamilyIndexTest, MissingMasterFirstOfDuplicatesAndCloneOfClone) {
     GameList games = Games({{"dkongj", "dkong"}, {"mk", ""}, {"mk", ""}, {"mkr4", "mk"}, {"mkr4b", "mkr4"}});
     FamilyIndex index;
     index.Build(games);
-    const Family& orphans = index.Of("dkong");
+    const Family orphans = index.Of("dkong");
     EXPECT_EQ(orphans.master, nullptr);
     EXPECT_EQ(Names(orphans), (std::vector<std::string>{"dkongj"}));
     EXPECT_EQ(index.Of("mk").master, &games[1]);
@@ -80,6 +82,50 @@ TEST(FamilyIndexTest, FollowsTheOrderItWasBuiltInAndKnowsWhenItIsStale) {
     index.Clear();
     EXPECT_FALSE(index.IsBuiltFor(games));
     EXPECT_TRUE(Names(index.Of("sf2")).empty());
+}
+
+// Against the plain walk over the catalogue that the index replaces, on catalogues full of the odd
+// cases: repeated and empty ZIP names, missing masters, clones of clones, games in any order.
+TEST(FamilyIndexTest, AgreesWithAWalkOverTheCatalogue) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::pair<std::string, std::string>> specs;
+        const int count = 1 + static_cast<int>(random() % 400);
+        const auto name = [&] {
+            return random() % 10 == 0 ? std::string() : "g" + std::to_string(random() % 150);
+        };
+        for (int i = 0; i < count; ++i) specs.emplace_back(name(), random() % 2 ? name() : std::string());
+        GameList games = Games(specs);
+        for (int i = 0; i < games.Count(); ++i)
+            games[i].isMaster = random() % 3 != 0 && specs[i].second.empty();
+        FamilyIndex index;
+        index.Build(games);
+
+        std::set<std::string> keys{"absent"};
+        for (int i = 0; i < games.Count(); ++i) keys.insert({games[i].zipName, games[i].parentName});
+        for (const std::string& key : keys) {
+            const TRecordset* master = nullptr;
+            std::vector<const TRecordset*> clones;
+            for (int i = 0; i < games.Count(); ++i) {
+                if (!master && games[i].zipName == key) master = &games[i];
+                if (!games[i].isMaster && games[i].parentName == key) clones.push_back(&games[i]);
+            }
+            const Family family = index.Of(key);
+            EXPECT_EQ(family.master, master) << "round " << round << ", key " << key;
+            EXPECT_EQ(std::vector<const TRecordset*>(family.clones.begin(), family.clones.end()), clones)
+                << "round " << round << ", key " << key;
+        }
+    }
+}
+
+TEST(FamilyIndexTest, AnEmptyCatalogueHasNoFamilies) {
+    GameList games;
+    FamilyIndex index;
+    EXPECT_EQ(index.Of("sf2").master, nullptr);
+    index.Build(games);
+    EXPECT_TRUE(index.IsBuiltFor(games));
+    EXPECT_EQ(index.Of("").master, nullptr);
+    EXPECT_TRUE(index.Of("").clones.empty());
 }
 
 }  // namespace

@@ -76,6 +76,22 @@ TEST_F(DetailsTest, TheFamilyListIsRebuiltOnlyWhenTheFamilyChanges) {
     EXPECT_EQ(listview::SelectedItem(Ui().ListView2), 2);
 }
 
+// The families are indexed again a moment after a sort, off the click's path; the family list then
+// shows the clones in the new order just as when a family is shown before that moment.
+TEST_F(DetailsTest, TheFamiliesIndexedAfterASortFollowTheNewOrder) {
+    StartFamilies();
+    ClickRow(Ui().ListView1, Row("galaga"));
+    ClickHeader(0);  // pacmanf before puckman, which come the other way round in the file
+    const DWORD sorted = GetTickCount();
+    while (GetTickCount() - sorted < 2 * TForm1::kFamilyIndexDelayMs) {
+        Pump();
+        Sleep(10);
+    }
+    ClickRow(Ui().ListView1, Row("pacmanf"));
+    EXPECT_EQ(FamilyRows(), (std::vector<std::wstring>{L"pacman", L"pacmanf", L"puckman"}));
+    EXPECT_EQ(listview::SelectedItem(Ui().ListView2), 1);
+}
+
 TEST_F(DetailsTest, ACloneWhoseMasterIsMissingShowsTheClonesAlone) {
     StartFamilies();
     ClickRow(Ui().ListView1, Row("orphan2"));
