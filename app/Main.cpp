@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-
 #include <filesystem>
 #include <string>
 
@@ -34,7 +33,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     kanaroll::SingleInstance instance;
     if (!instance.Acquire()) return 0;
 
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
     kanaroll::Win32Services services;

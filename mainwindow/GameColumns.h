@@ -36,9 +36,13 @@ inline std::string_view CellText(const TRecordset& game, int column) {
     }
 }
 
-inline const wchar_t* TranslatedMark(bool translated) { return translated ? L"○" : L"×"; }
+inline const wchar_t* TranslatedMark(bool translated) {
+    return translated ? L"○" : L"×";
+}
 
 // Row icons: a master set, a clone.
-inline int RowImage(const TRecordset& game) { return game.isMaster ? 0 : 1; }
+inline int RowImage(const TRecordset& game) {
+    return game.isMaster ? 0 : 1;
+}
 
 }  // namespace kanaroll::columns

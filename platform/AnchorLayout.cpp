@@ -31,14 +31,14 @@ void AnchorLayout::Apply(SIZE parentSize) const {
     HDWP batch = BeginDeferWindowPos(static_cast<int>(m_entries.size()));
     for (const auto& entry : m_entries) {
         RECT bounds{};
-        Place(entry.design.left, entry.design.right, entry.anchors & kAnchorLeft, entry.anchors & kAnchorRight, dx,
-              bounds.left, bounds.right);
-        Place(entry.design.top, entry.design.bottom, entry.anchors & kAnchorTop, entry.anchors & kAnchorBottom, dy,
-              bounds.top, bounds.bottom);
+        Place(entry.design.left, entry.design.right, entry.anchors & kAnchorLeft,
+              entry.anchors & kAnchorRight, dx, bounds.left, bounds.right);
+        Place(entry.design.top, entry.design.bottom, entry.anchors & kAnchorTop,
+              entry.anchors & kAnchorBottom, dy, bounds.top, bounds.bottom);
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
         if (batch) {
-            batch = DeferWindowPos(batch, entry.control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                                   bounds.bottom - bounds.top, flags);
+            batch = DeferWindowPos(batch, entry.control, nullptr, bounds.left, bounds.top,
+                                   bounds.right - bounds.left, bounds.bottom - bounds.top, flags);
         } else {
             SetWindowPos(entry.control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                          bounds.bottom - bounds.top, flags);

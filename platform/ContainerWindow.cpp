@@ -49,7 +49,8 @@ void ContainerWindow::Paint() {
         GetClientRect(Handle(), &client);
         SIZE titleSize{};
         if (m_titleFont) SelectObject(dc, m_titleFont);
-        if (!m_title.empty()) GetTextExtentPoint32W(dc, m_title.c_str(), static_cast<int>(m_title.size()), &titleSize);
+        if (!m_title.empty())
+            GetTextExtentPoint32W(dc, m_title.c_str(), static_cast<int>(m_title.size()), &titleSize);
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         RECT frame = client;

@@ -14,7 +14,8 @@ public:
     UniqueResource() = default;
     explicit UniqueResource(Handle handle) : m_handle(handle) {}
     ~UniqueResource() { Reset(); }
-    UniqueResource(UniqueResource&& other) noexcept : m_handle(std::exchange(other.m_handle, Traits::Invalid())) {}
+    UniqueResource(UniqueResource&& other) noexcept
+        : m_handle(std::exchange(other.m_handle, Traits::Invalid())) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
         if (this != &other) {
             Reset();

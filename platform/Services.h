@@ -27,7 +27,8 @@ public:
     virtual ~Services() = default;
 
     // MessageBoxW: returns the button chosen (IDOK, IDYES, ...).
-    virtual int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) = 0;
+    virtual int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
+                               UINT type) = 0;
     // The common open or save dialog; the chosen path, or nothing when cancelled.
     virtual std::optional<std::wstring> ShowFileDialog(HWND owner, const FileDialogRequest& request) = 0;
     // ShellExecuteW with the verb "open" and SW_SHOWDEFAULT; does not wait.

@@ -1,8 +1,7 @@
 #include "platform/Splitter.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
+#include <windowsx.h>
 
 namespace kanaroll {
 
@@ -31,8 +30,8 @@ LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
                 ClientToScreen(Handle(), &point);
                 const auto [lowest, highest] = m_limits();
-                const int height = std::clamp(m_dragStartHeight - static_cast<int>(point.y - m_dragStartY), lowest,
-                                              std::max(lowest, highest));
+                const int height = std::clamp(m_dragStartHeight - static_cast<int>(point.y - m_dragStartY),
+                                              lowest, std::max(lowest, highest));
                 if (height != m_lowerHeight) {
                     m_lowerHeight = height;
                     m_moved(height);

@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "platform/WideText.h"
+
+#include <windows.h>
 
 namespace kanaroll {
 

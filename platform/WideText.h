@@ -12,7 +12,11 @@ std::wstring ToWide(std::string_view bytes, unsigned codePage);
 std::string FromWide(std::wstring_view text, unsigned codePage);
 
 // Program texts written in the sources are UTF-8.
-inline std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(utf8, 65001); }
-inline std::string WideToUtf8(std::wstring_view text) { return FromWide(text, 65001); }
+inline std::wstring Utf8ToWide(std::string_view utf8) {
+    return ToWide(utf8, 65001);
+}
+inline std::string WideToUtf8(std::wstring_view text) {
+    return FromWide(text, 65001);
+}
 
 }  // namespace kanaroll

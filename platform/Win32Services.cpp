@@ -7,7 +7,8 @@
 
 namespace kanaroll {
 
-int Win32Services::ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+int Win32Services::ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
+                                  UINT type) {
     return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
@@ -49,7 +50,9 @@ void Win32Services::OpenWithShell(HWND owner, const std::wstring& file, const st
     ShellExecuteW(owner, L"open", file.c_str(), parameters.c_str(), directory.c_str(), SW_SHOWDEFAULT);
 }
 
-void Win32Services::Beep() { MessageBeep(MB_OK); }
+void Win32Services::Beep() {
+    MessageBeep(MB_OK);
+}
 
 bool Win32Services::FileExists(const std::wstring& path) {
     if (path.empty()) return false;

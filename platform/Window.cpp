@@ -11,7 +11,9 @@ ErrorReporter& Reporter() {
 }
 }  // namespace
 
-void SetErrorReporter(ErrorReporter reporter) { Reporter() = std::move(reporter); }
+void SetErrorReporter(ErrorReporter reporter) {
+    Reporter() = std::move(reporter);
+}
 
 void ReportError(const std::exception& error) {
     if (Reporter()) Reporter()(error);
@@ -24,8 +26,8 @@ Window::~Window() {
     }
 }
 
-void Window::CreateWindowOf(const ClassStyle& windowClass, DWORD exStyle, DWORD style, const wchar_t* title, int x,
-                            int y, int width, int height, HWND parent, HMENU menuOrId) {
+void Window::CreateWindowOf(const ClassStyle& windowClass, DWORD exStyle, DWORD style, const wchar_t* title,
+                            int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW registered{};
     registered.cbSize = sizeof registered;

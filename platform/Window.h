@@ -48,8 +48,8 @@ protected:
     };
 
     // Registers the class (once) and creates the window.
-    void CreateWindowOf(const ClassStyle& windowClass, DWORD exStyle, DWORD style, const wchar_t* title, int x,
-                        int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
+    void CreateWindowOf(const ClassStyle& windowClass, DWORD exStyle, DWORD style, const wchar_t* title,
+                        int x, int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {

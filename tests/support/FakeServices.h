@@ -37,7 +37,8 @@ public:
     std::vector<Launch> launches;
     int beeps = 0;
 
-    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override {
+    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
+                       UINT type) override {
         messageBoxes.push_back({owner, text, caption, type});
         if (!messageBoxAnswers.empty()) {
             const int answer = messageBoxAnswers.front();
