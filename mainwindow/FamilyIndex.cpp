@@ -1,5 +1,6 @@
 #include "mainwindow/FamilyIndex.h"
 
+#include <algorithm>
 #include <bit>
 #include <functional>
 
@@ -16,6 +17,9 @@ std::int32_t FamilyIndex::FamilyOf(std::string_view key) const {
 }
 
 std::int32_t FamilyIndex::AddFamily(std::string_view key) {
+    // Kept at most half full: twice as many slots once the families reach half of them (only
+    // where many clones name masters that are not in the catalogue).
+    if (2 * (m_entries.size() + 1) > m_slots.size()) Grow();
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t at = std::hash<std::string_view>{}(key)&mask;; at = (at + 1) & mask) {
         Slot& slot = m_slots[at];
@@ -28,10 +32,22 @@ std::int32_t FamilyIndex::AddFamily(std::string_view key) {
     }
 }
 
+void FamilyIndex::Grow() {
+    std::vector<Slot> old(std::max<std::size_t>(2 * m_slots.size(), 16), Slot{});
+    old.swap(m_slots);
+    const std::size_t mask = m_slots.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.family < 0) continue;
+        std::size_t at = std::hash<std::string_view>{}(slot.key) & mask;
+        while (m_slots[at].family >= 0) at = (at + 1) & mask;
+        m_slots[at] = slot;
+    }
+}
+
 void FamilyIndex::Build(const GameList& games) {
     const auto& records = games.Items();
-    // At most one family per game and one per clone's master: the table stays at most half full.
-    m_slots.assign(std::bit_ceil(4 * records.size() + 2), Slot{});
+    // Usually one family per game at the most (clones name masters that are in the catalogue).
+    m_slots.assign(std::bit_ceil(2 * records.size() + 2), Slot{});
     m_entries.clear();
     m_entries.reserve(records.size());
 

@@ -45,6 +45,7 @@ private:
 
     std::int32_t FamilyOf(std::string_view key) const;
     std::int32_t AddFamily(std::string_view key);
+    void Grow();
 
     std::vector<Slot> m_slots;  // open addressing, a power of two long
     std::vector<Entry> m_entries;

@@ -118,6 +118,23 @@ TEST(FamilyIndexTest, AgreesWithAWalkOverTheCatalogue) {
     }
 }
 
+// Every game a clone of a master the catalogue lacks: twice as many families as games, past the
+// room the index starts with.
+TEST(FamilyIndexTest, ClonesOfMissingMastersOutnumberingTheGames) {
+    std::vector<std::pair<std::string, std::string>> specs;
+    for (int i = 0; i < 3000; ++i) specs.emplace_back("c" + std::to_string(i), "m" + std::to_string(i));
+    GameList games = Games(specs);
+    FamilyIndex index;
+    index.Build(games);
+    for (int i = 0; i < 3000; ++i) {
+        const Family family = index.Of("m" + std::to_string(i));
+        EXPECT_EQ(family.master, nullptr);
+        ASSERT_EQ(family.clones.size(), 1u);
+        EXPECT_EQ(family.clones[0], &games[i]);
+        EXPECT_EQ(index.Of("c" + std::to_string(i)).master, &games[i]);
+    }
+}
+
 TEST(FamilyIndexTest, AnEmptyCatalogueHasNoFamilies) {
     GameList games;
     FamilyIndex index;
