@@ -6,41 +6,30 @@
 
 namespace kanaroll {
 
-std::int32_t FamilyIndex::FamilyOf(std::string_view key) const {
-    if (m_slots.empty()) return -1;
+std::size_t FamilyIndex::SlotOf(std::string_view key) const {
     const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t at = std::hash<std::string_view>{}(key)&mask;; at = (at + 1) & mask) {
-        const Slot& slot = m_slots[at];
-        if (slot.family < 0) return -1;
-        if (slot.key == key) return slot.family;
-    }
+    std::size_t at = std::hash<std::string_view>{}(key)&mask;
+    while (m_slots[at].family >= 0 && m_slots[at].key != key) at = (at + 1) & mask;
+    return at;
 }
 
 std::int32_t FamilyIndex::AddFamily(std::string_view key) {
     // Kept at most half full: twice as many slots once the families reach half of them (only
     // where many clones name masters that are not in the catalogue).
     if (2 * (m_entries.size() + 1) > m_slots.size()) Grow();
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t at = std::hash<std::string_view>{}(key)&mask;; at = (at + 1) & mask) {
-        Slot& slot = m_slots[at];
-        if (slot.family < 0) {
-            slot = {key, static_cast<std::int32_t>(m_entries.size())};
-            m_entries.emplace_back();
-            return slot.family;
-        }
-        if (slot.key == key) return slot.family;
+    Slot& slot = m_slots[SlotOf(key)];
+    if (slot.family < 0) {
+        slot = {key, static_cast<std::int32_t>(m_entries.size())};
+        m_entries.emplace_back();
     }
+    return slot.family;
 }
 
 void FamilyIndex::Grow() {
     std::vector<Slot> old(std::max<std::size_t>(2 * m_slots.size(), 16), Slot{});
     old.swap(m_slots);
-    const std::size_t mask = m_slots.size() - 1;
     for (const Slot& slot : old) {
-        if (slot.family < 0) continue;
-        std::size_t at = std::hash<std::string_view>{}(slot.key) & mask;
-        while (m_slots[at].family >= 0) at = (at + 1) & mask;
-        m_slots[at] = slot;
+        if (slot.family >= 0) m_slots[SlotOf(slot.key)] = slot;
     }
 }
 
@@ -75,7 +64,6 @@ void FamilyIndex::Build(const GameList& games) {
         Entry& entry = m_entries[static_cast<std::size_t>(cloneFamily[i])];
         m_clones[entry.firstClone + entry.cloneCount++] = records[i].get();
     }
-    m_built = true;
     m_gameCount = games.Count();
 }
 
@@ -83,12 +71,12 @@ void FamilyIndex::Clear() {
     m_slots.clear();
     m_entries.clear();
     m_clones.clear();
-    m_built = false;
-    m_gameCount = 0;
+    m_gameCount = -1;
 }
 
 Family FamilyIndex::Of(std::string_view familyKey) const {
-    const std::int32_t found = FamilyOf(familyKey);
+    if (m_slots.empty()) return {};
+    const std::int32_t found = m_slots[SlotOf(familyKey)].family;
     if (found < 0) return {};
     const Entry& entry = m_entries[static_cast<std::size_t>(found)];
     return {entry.master,

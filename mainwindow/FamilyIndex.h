@@ -25,7 +25,10 @@ public:
     void Build(const GameList& games);
     void Clear();
     // Built for this catalogue: the same number of games as at Build, and not cleared since.
-    bool IsBuiltFor(const GameList& games) const { return m_built && m_gameCount == games.Count(); }
+    bool IsBuiltFor(const GameList& games) const { return m_gameCount == games.Count(); }
+    void BuildUnlessBuiltFor(const GameList& games) {
+        if (!IsBuiltFor(games)) Build(games);
+    }
 
     // The family whose master has the ZIP name `familyKey`: the first game of that name, and the
     // clones that name it as their master (only clones: with an empty key, a master without a ZIP
@@ -43,15 +46,15 @@ private:
         std::uint32_t cloneCount = 0;
     };
 
-    std::int32_t FamilyOf(std::string_view key) const;
+    // The slot holding `key`, or the empty one where it would go.
+    std::size_t SlotOf(std::string_view key) const;
     std::int32_t AddFamily(std::string_view key);
     void Grow();
 
     std::vector<Slot> m_slots;  // open addressing, a power of two long
     std::vector<Entry> m_entries;
     std::vector<const TRecordset*> m_clones;  // grouped by family, each group in catalogue order
-    bool m_built = false;
-    int m_gameCount = 0;
+    int m_gameCount = -1;                     // the catalogue's size at Build; -1 until built
 };
 
 }  // namespace kanaroll

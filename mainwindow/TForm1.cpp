@@ -77,7 +77,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             KillTimer(Handle(), kFamilyIndexTimer);
             Guarded(
                 [this] {
-                    if (!m_families.IsBuiltFor(m_games)) m_families.Build(m_games);
+                    m_families.BuildUnlessBuiltFor(m_games);
                     return 0;
                 },
                 0);

@@ -102,7 +102,7 @@ void TForm1::RebuildFamilyList(const std::string& familyKey) {
         FlagScope syncing(m_state.syncingSelection);
         listview::DeleteAllItems(m_ui.ListView2);
 
-        if (!m_families.IsBuiltFor(m_games)) m_families.Build(m_games);
+        m_families.BuildUnlessBuiltFor(m_games);
         const Family family = m_families.Of(familyKey);
         int row = 0;
         // The master row shows the master's icon and the others the clone's, whatever the games
