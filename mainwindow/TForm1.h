@@ -124,8 +124,8 @@ private:
 
     // The sort indicator (TForm1SortHeader.cpp).
     void InstallHeaderHooks();
-    static LRESULT CALLBACK ListView1SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK HeaderSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT ListView1HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self);
+    static LRESULT HeaderHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self);
     LRESULT ListView1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void SetHeaderOwnerDraw(int column, bool ownerDrawn);
     bool DrawSortHeader(const DRAWITEMSTRUCT& item);  // true when it drew
@@ -209,10 +209,8 @@ private:
     TForm2* m_replaceDialog = nullptr;
     std::vector<std::unique_ptr<WaitCursor>> m_waitCursors;
 
-    // The sort indicator's hooks.
+    // The game list's header, which shows the sort indicator.
     HWND headerHandle = nullptr;
-    WNDPROC previousListWindowProc = nullptr;
-    static WNDPROC previousHeaderWindowProc;
 
     // Typed characters of the game list's incremental search.
     TypeAheadBuffer m_typeAhead;

@@ -7,6 +7,7 @@
 #include "mainwindow/GameOrder.h"
 #include "mainwindow/TForm1.h"
 #include "platform/Controls.h"
+#include "platform/WindowHook.h"
 
 namespace kanaroll {
 
@@ -115,12 +116,12 @@ LRESULT TForm1::ListView1Message(HWND window, UINT message, WPARAM wParam, LPARA
             // header paints its plain background over the drawing again.
             const DRAWITEMSTRUCT item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             const bool drawn = DrawSortHeader(item);
-            const LRESULT result = CallWindowProcW(previousListWindowProc, window, message, wParam, lParam);
+            const LRESULT result = hook::CallNext(window, message, wParam, lParam);
             return drawn ? TRUE : result;
         }
         case WM_GETDLGCODE: {
             const auto* keyMessage = reinterpret_cast<const MSG*>(lParam);
-            const LRESULT code = CallWindowProcW(previousListWindowProc, window, message, wParam, lParam);
+            const LRESULT code = hook::CallNext(window, message, wParam, lParam);
             if (keyMessage && keyMessage->message == WM_KEYDOWN && keyMessage->wParam == VK_RETURN) {
                 return code | DLGC_WANTMESSAGE;
             }
@@ -137,7 +138,7 @@ LRESULT TForm1::ListView1Message(HWND window, UINT message, WPARAM wParam, LPARA
         default:
             break;
     }
-    return CallWindowProcW(previousListWindowProc, window, message, wParam, lParam);
+    return hook::CallNext(window, message, wParam, lParam);
 }
 
 }  // namespace kanaroll

@@ -5,48 +5,32 @@
 
 #include "mainwindow/TForm1.h"
 #include "platform/Controls.h"
+#include "platform/WindowHook.h"
 
 namespace kanaroll {
 
 namespace {
-// The form is found from the list and the header through their user data, which the controls leave
-// to the program. (A window property would cost a trip to the window server under Wine for every
-// message, and the list sends its header a message for every row it walks.)
 constexpr UINT kDrawTextFlags =
     DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_LEFT;  // 0x8824
-
-TForm1* FormOf(HWND control) {
-    return reinterpret_cast<TForm1*>(GetWindowLongPtrW(control, GWLP_USERDATA));
-}
 }  // namespace
-
-WNDPROC TForm1::previousHeaderWindowProc = nullptr;
 
 void TForm1::InstallHeaderHooks() {
     m_state.sort.sortColumn = -1;
     headerHandle = listview::Header(m_ui.ListView1);
-    SetWindowLongPtrW(m_ui.ListView1, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    previousListWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        m_ui.ListView1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::ListView1SubclassProc)));
-    if (headerHandle) {
-        SetWindowLongPtrW(headerHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        previousHeaderWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-            headerHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::HeaderSubclassProc)));
-    }
+    hook::Install(m_ui.ListView1, ListView1HookProc, this);
+    if (headerHandle) hook::Install(headerHandle, HeaderHookProc, this);
 }
 
-LRESULT CALLBACK TForm1::ListView1SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TForm1* form = FormOf(window);
-    if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    if (!form || !form->previousListWindowProc) return DefWindowProcW(window, message, wParam, lParam);
+LRESULT TForm1::ListView1HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self) {
+    if (message == WM_NCDESTROY) return hook::CallNext(window, message, wParam, lParam);
+    auto* form = static_cast<TForm1*>(self);
     return Guarded([&] { return form->ListView1Message(window, message, wParam, lParam); }, LRESULT{0});
 }
 
-LRESULT CALLBACK TForm1::HeaderSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TForm1* form = FormOf(window);
-    if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    const LRESULT result = CallWindowProcW(previousHeaderWindowProc, window, message, wParam, lParam);
-    if (message == WM_CAPTURECHANGED && form) {
+LRESULT TForm1::HeaderHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self) {
+    const LRESULT result = hook::CallNext(window, message, wParam, lParam);
+    if (message == WM_CAPTURECHANGED) {
+        auto* form = static_cast<TForm1*>(self);
         Guarded(
             [&] {
                 form->SetHeaderOwnerDraw(form->m_state.sort.sortColumn, true);
