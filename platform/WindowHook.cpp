@@ -39,6 +39,12 @@ Chain* ChainOf(HWND window) {
     return nullptr;
 }
 
+Layer* LayerOf(Chain& chain, Procedure procedure) {
+    const auto layer = std::find_if(chain.layers.begin(), chain.layers.end(),
+                                    [procedure](const Layer& entry) { return entry.procedure == procedure; });
+    return layer == chain.layers.end() ? nullptr : &*layer;
+}
+
 LRESULT Dispatch(Chain& chain, std::size_t layers, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (layers == 0) return CallWindowProcW(chain.original, window, message, wParam, lParam);
     const Layer layer = chain.layers[layers - 1];  // a copy: a procedure may install another layer
@@ -73,10 +79,7 @@ LRESULT CALLBACK ChainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 
 bool Install(HWND window, Procedure procedure, void* data) {
     if (Chain* chain = ChainOf(window)) {
-        const auto layer =
-            std::find_if(chain->layers.begin(), chain->layers.end(),
-                         [procedure](const Layer& entry) { return entry.procedure == procedure; });
-        if (layer != chain->layers.end()) {
+        if (Layer* layer = LayerOf(*chain, procedure)) {
             layer->data = data;
         } else {
             chain->layers.push_back({procedure, data});
@@ -97,13 +100,9 @@ bool Install(HWND window, Procedure procedure, void* data) {
 }
 
 void* Find(HWND window, Procedure procedure) {
-    if (const Chain* chain = ChainOf(window)) {
-        const auto layer =
-            std::find_if(chain->layers.begin(), chain->layers.end(),
-                         [procedure](const Layer& entry) { return entry.procedure == procedure; });
-        if (layer != chain->layers.end()) return layer->data;
-    }
-    return nullptr;
+    Chain* chain = ChainOf(window);
+    Layer* layer = chain ? LayerOf(*chain, procedure) : nullptr;
+    return layer ? layer->data : nullptr;
 }
 
 LRESULT CallNext(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
