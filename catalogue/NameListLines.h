@@ -50,18 +50,12 @@ private:
         std::size_t size;
     };
 
-    bool Fill();
     void Start();
     void TakeEndOfFile();
     void AddLine(std::vector<NameListLine>& lines, std::size_t stop, bool hasLf);
 
-    InputFile m_file;
-    std::vector<char> m_buffer;
-    std::size_t m_begin = 0;
-    std::size_t m_end = 0;
-    std::size_t m_chunkSize;
+    ChunkedInput m_input;
     bool m_started = false;
-    bool m_eof = false;
     bool m_done = false;
     bool m_hadBom = false;
     std::string m_cleaned;  // the texts of the batch that lost a CR, one after the other

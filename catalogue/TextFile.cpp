@@ -72,11 +72,9 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
     return got;
 }
 
-LineReader::LineReader(const std::filesystem::path& path, std::size_t chunkSize)
-    : m_file(path), m_buffer(chunkSize), m_chunkSize(chunkSize) {}
+LineReader::LineReader(const std::filesystem::path& path, std::size_t chunkSize) : m_input(path, chunkSize) {}
 
-bool ReadNextChunk(InputFile& file, std::vector<char>& buffer, std::size_t& begin, std::size_t& end,
-                   std::size_t chunkSize, bool& eof) {
+bool ChunkedInput::ReadNext() {
     if (eof) return false;
     if (begin > 0) {
         std::memmove(buffer.data(), buffer.data() + begin, end - begin);
@@ -93,18 +91,14 @@ bool ReadNextChunk(InputFile& file, std::vector<char>& buffer, std::size_t& begi
     return true;
 }
 
-bool LineReader::Fill() {
-    return ReadNextChunk(m_file, m_buffer, m_begin, m_end, m_chunkSize, m_eof);
-}
-
 bool LineReader::Next(std::string_view& line) {
     if (m_done) return false;
     // Find the end of the line: LF, Ctrl-Z, or the end of the file.
-    std::size_t scanned = m_begin;
+    std::size_t scanned = m_input.begin;
     std::size_t stop;
     for (;;) {
-        const char* base = m_buffer.data();
-        const std::size_t length = m_end - scanned;
+        const char* base = m_input.buffer.data();
+        const std::size_t length = m_input.end - scanned;
         const auto* lf = static_cast<const char*>(std::memchr(base + scanned, '\n', length));
         const std::size_t before = lf ? static_cast<std::size_t>(lf - (base + scanned)) : length;
         const auto* eofMark = static_cast<const char*>(std::memchr(base + scanned, 26, before));
@@ -113,36 +107,36 @@ bool LineReader::Next(std::string_view& line) {
             stop = static_cast<std::size_t>(first - base);
             break;
         }
-        const std::size_t offset = scanned - m_begin;
-        if (!Fill()) {
-            stop = m_end;
-            scanned = m_end;
+        const std::size_t offset = scanned - m_input.begin;
+        if (!m_input.ReadNext()) {
+            stop = m_input.end;
+            scanned = m_input.end;
             break;
         }
-        scanned = m_begin + offset + length;
+        scanned = m_input.begin + offset + length;
     }
 
     if (m_firstLine) {
         m_firstLine = false;
-        if (m_skipBom && stop - m_begin >= 3 &&
-            std::memcmp(m_buffer.data() + m_begin, "\xEF\xBB\xBF", 3) == 0) {
+        if (m_skipBom && stop - m_input.begin >= 3 &&
+            std::memcmp(m_input.buffer.data() + m_input.begin, "\xEF\xBB\xBF", 3) == 0) {
             m_hadBom = true;
-            m_begin += 3;
+            m_input.begin += 3;
         }
     }
 
-    const bool atEndOfFile = stop == m_end;
-    const char terminator = atEndOfFile ? '\0' : m_buffer[stop];
-    if (atEndOfFile && m_begin == m_end) {  // nothing after the last line end
+    const bool atEndOfFile = stop == m_input.end;
+    const char terminator = atEndOfFile ? '\0' : m_input.buffer[stop];
+    if (atEndOfFile && m_input.begin == m_input.end) {  // nothing after the last line end
         m_done = true;
         return false;
     }
-    if (terminator == 26 && stop == m_begin) {  // Ctrl-Z at the start of a line ends the file
+    if (terminator == 26 && stop == m_input.begin) {  // Ctrl-Z at the start of a line ends the file
         m_done = true;
         return false;
     }
 
-    std::string_view raw(m_buffer.data() + m_begin, stop - m_begin);
+    std::string_view raw(m_input.buffer.data() + m_input.begin, stop - m_input.begin);
     m_lastLineEnd = {};
     if (terminator == '\n') {
         if (!raw.empty() && raw.back() == '\r') {
@@ -164,10 +158,10 @@ bool LineReader::Next(std::string_view& line) {
     }
 
     if (atEndOfFile) {
-        m_begin = m_end;
+        m_input.begin = m_input.end;
         m_done = true;
     } else if (terminator == '\n') {
-        m_begin = stop + 1;
+        m_input.begin = stop + 1;
     } else {
         // Ctrl-Z: skip the rest of this line, up to and including its LF. Reading on moves the
         // buffer's bytes and may reallocate it, so the line returned moves to a copy of its own.
@@ -175,15 +169,17 @@ bool LineReader::Next(std::string_view& line) {
             m_cleaned.assign(line);
             line = m_cleaned;
         }
-        m_begin = stop;
+        m_input.begin = stop;
         for (;;) {
-            const void* lf = std::memchr(m_buffer.data() + m_begin, '\n', m_end - m_begin);
+            const void* lf =
+                std::memchr(m_input.buffer.data() + m_input.begin, '\n', m_input.end - m_input.begin);
             if (lf) {
-                m_begin = static_cast<std::size_t>(static_cast<const char*>(lf) - m_buffer.data()) + 1;
+                m_input.begin =
+                    static_cast<std::size_t>(static_cast<const char*>(lf) - m_input.buffer.data()) + 1;
                 break;
             }
-            m_begin = m_end;
-            if (!Fill()) {
+            m_input.begin = m_input.end;
+            if (!m_input.ReadNext()) {
                 m_done = true;
                 break;
             }

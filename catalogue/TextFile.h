@@ -29,11 +29,25 @@ private:
     std::filesystem::path m_path;
 };
 
-// The step of every chunked reader: moves the bytes not yet taken, [begin, end) of `buffer`, to its
-// front, makes room for `chunkSize` more behind them and reads them. False, with `eof` set, once the
-// file has no more bytes; `eof` set on entry reads nothing.
-bool ReadNextChunk(InputFile& file, std::vector<char>& buffer, std::size_t& begin, std::size_t& end,
-                   std::size_t chunkSize, bool& eof);
+// The input of every chunked reader: a file and the bytes read from it that the reader has not
+// taken yet, [begin, end) of `buffer`.
+struct ChunkedInput {
+    // The buffer starts a chunk long, so that it has storage before the first read.
+    ChunkedInput(const std::filesystem::path& path, std::size_t chunkSize)
+        : file(path), buffer(chunkSize), chunkSize(chunkSize) {}
+
+    // Moves the bytes not yet taken to the front, makes room for `chunkSize` more behind them and
+    // reads them. False, with `eof` set, once the file has no more bytes; `eof` set on entry reads
+    // nothing.
+    bool ReadNext();
+
+    InputFile file;
+    std::vector<char> buffer;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t chunkSize;
+    bool eof = false;
+};
 
 // Reads text lines: a line ends at LF or CR LF and the end is not part of it; a CR not followed by
 // LF is dropped from the line; Ctrl-Z (26) ends its line and the rest of that line is skipped, and a
@@ -55,14 +69,7 @@ public:
     std::string_view LastLineEnd() const { return m_lastLineEnd; }
 
 private:
-    bool Fill();
-
-    InputFile m_file;
-    std::vector<char> m_buffer;
-    std::size_t m_begin = 0;
-    std::size_t m_end = 0;
-    std::size_t m_chunkSize;
-    bool m_eof = false;
+    ChunkedInput m_input;
     bool m_done = false;
     bool m_skipBom = false;
     bool m_firstLine = true;
