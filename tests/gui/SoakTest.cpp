@@ -27,6 +27,7 @@
 #include "platform/WaitCursor.h"
 #include "replace/TitleReplace.h"
 #include "tests/gui/DetailsFixture.h"
+#include "tests/gui/MessageLoopProbe.h"
 #include "tests/gui/SortHeaderSupport.h"
 
 namespace kanaroll::testing {
@@ -180,41 +181,6 @@ constexpr const wchar_t* kRuleSearches[] = {L"Japan",   L"US",    L"World", L"As
 constexpr const wchar_t* kRuleReplacements[] = {L"日本版", L"米国版",   L"海外版", L"アジア版", L"欧州版",
                                                 L"海賊版", L"セット２", L"パック", L"マン",     L"",
                                                 L"ア",     L"エ",       L"・"};
-
-// Closes the condition editor by its 閉じる button when its turn comes in the editor's message
-// loop, should the editor still be open then. (A click posted to the button itself would reach the
-// hidden editor after it closed, and a hidden button must not take the focus.)
-class EditorCloser {
-public:
-    EditorCloser() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &EditorCloser::Procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"KanarollSoakEditorCloser";
-        RegisterClassW(&windowClass);  // fails harmlessly when already registered
-        m_window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
-    }
-    ~EditorCloser() { DestroyWindow(m_window); }
-    EditorCloser(const EditorCloser&) = delete;
-    EditorCloser& operator=(const EditorCloser&) = delete;
-
-    void Post(HWND editor, HWND closeButton) {
-        PostMessageW(m_window, WM_APP, reinterpret_cast<WPARAM>(editor),
-                     reinterpret_cast<LPARAM>(closeButton));
-    }
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message != WM_APP) return DefWindowProcW(window, message, wParam, lParam);
-        if (IsWindowVisible(reinterpret_cast<HWND>(wParam))) {
-            SendMessageW(reinterpret_cast<HWND>(lParam), BM_CLICK, 0, 0);
-        }
-        return 0;
-    }
-
-    HWND m_window = nullptr;
-};
 
 // The time the actions of each kind and the checks after them take, summed over a run and shown
 // at its end: where a slow run spends its time. Names in parentheses are parts of other entries.
@@ -408,9 +374,12 @@ private:
     void ListKeys(Random& random) {
         static constexpr UINT kKeys[] = {VK_DOWN, VK_DOWN,  VK_DOWN, VK_UP, VK_UP,
                                          VK_NEXT, VK_PRIOR, VK_HOME, VK_END};
-        const UINT key = random.Pick(kKeys);
-        FocusList(Ui().ListView1);
-        Log("key " + KeyName(key) + " in the game list");
+        PressKeyIn(Ui().ListView1, "the game list", random.Pick(kKeys));
+    }
+
+    void PressKeyIn(HWND list, const std::string& listName, UINT key) {
+        FocusList(list);
+        Log("key " + KeyName(key) + " in " + listName);
         PressKey(key);
     }
 
@@ -451,10 +420,7 @@ private:
 
     void FamilyKeys(Random& random) {
         static constexpr UINT kKeys[] = {VK_DOWN, VK_DOWN, VK_UP, VK_HOME, VK_END};
-        const UINT key = random.Pick(kKeys);
-        FocusList(Ui().ListView2);
-        Log("key " + KeyName(key) + " in the family list");
-        PressKey(key);
+        PressKeyIn(Ui().ListView2, "the family list", random.Pick(kKeys));
     }
 
     void ClickFamilyRow(Random& random) {
@@ -891,7 +857,12 @@ private:
             PostMessageW(editor.Edit2, WM_KEYDOWN, VK_RETURN, 1);
             PostMessageW(editor.Edit2, WM_KEYUP, VK_RETURN, 1 | (3u << 30));
         }
-        m_editorCloser.Post(conditionEditor->Handle(), editor.BitBtn1);
+        // Closed by its 閉じる button when its turn comes in the editor's message loop, should the
+        // editor still be open then. (A click posted to the button itself would reach the hidden
+        // editor after it closed, and a hidden button must not take the focus.)
+        m_probe.Post([editorWindow = conditionEditor->Handle(), closeButton = editor.BitBtn1] {
+            if (IsWindowVisible(editorWindow)) SendMessageW(closeButton, BM_CLICK, 0, 0);
+        });
     }
 
     // ---- Ways of getting somewhere --------------------------------------------------------------
@@ -1451,7 +1422,7 @@ private:
     std::deque<std::string> m_recent;
     Counts m_counts;
     Timings m_timings;
-    EditorCloser m_editorCloser;
+    Probe m_probe;
 };
 
 std::uint64_t SeedFromEnvironment() {
