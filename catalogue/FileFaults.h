@@ -16,8 +16,10 @@ enum class FileStep {
     Flush,   // the C library's buffer into the system
     Sync,    // the system's buffer onto the disk
     Close,
-    Rename,           // the temporary file in place of the target
-    RemoveTemporary,  // cleaning up after a failure; a fault leaves the temporary file behind
+    Rename,            // the temporary file in place of the target
+    RemoveTemporary,   // cleaning up after a failure; a fault leaves the temporary file behind
+    OpenForAppending,  // a file that grows at its end, such as the recovery journal
+    Remove,            // a file removed on purpose
 };
 
 // Called before each step with the file it works on. A nonzero answer is the errno value that the

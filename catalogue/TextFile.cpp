@@ -24,16 +24,30 @@ void FailIfInjected(FileStep step, const std::filesystem::path& file) {
     if (const int error = InjectedFileFault(step, file)) throw IoErrorFromErrno(error);
 }
 
-std::FILE* OpenFile(const std::filesystem::path& path, bool forWriting) {
-    FailIfInjected(forWriting ? FileStep::Create : FileStep::OpenForReading, path);
+enum class OpenMode { Reading, Creating, Appending };
+
+std::FILE* OpenFile(const std::filesystem::path& path, OpenMode mode) {
+    static constexpr FileStep kSteps[] = {FileStep::OpenForReading, FileStep::Create,
+                                          FileStep::OpenForAppending};
+    FailIfInjected(kSteps[static_cast<int>(mode)], path);
     errno = 0;
 #ifdef _WIN32
-    std::FILE* file = _wfopen(path.c_str(), forWriting ? L"wb" : L"rb");
+    static constexpr const wchar_t* kModes[] = {L"rb", L"wb", L"ab"};
+    std::FILE* file = _wfopen(path.c_str(), kModes[static_cast<int>(mode)]);
 #else
-    std::FILE* file = std::fopen(path.c_str(), forWriting ? "wb" : "rb");
+    static constexpr const char* kModes[] = {"rb", "wb", "ab"};
+    std::FILE* file = std::fopen(path.c_str(), kModes[static_cast<int>(mode)]);
 #endif
     if (!file) throw IoErrorFromErrno(errno ? errno : EIO);
     return file;
+}
+
+// Closes the file whatever happens; a failure of the close itself is reported.
+void CloseFile(std::FILE* file, const std::filesystem::path& name) {
+    const int injected = InjectedFileFault(FileStep::Close, name);  // the file closes anyway
+    errno = 0;
+    if (std::fclose(file) != 0 && !injected) throw IoErrorFromErrno(errno ? errno : EIO);
+    if (injected) throw IoErrorFromErrno(injected);
 }
 
 // The new file must be on the disk before it replaces the previous one; a file system that has
@@ -56,7 +70,8 @@ bool FileExists(const std::filesystem::path& path) {
     return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
-InputFile::InputFile(const std::filesystem::path& path) : m_file(OpenFile(path, false)), m_path(path) {
+InputFile::InputFile(const std::filesystem::path& path)
+    : m_file(OpenFile(path, OpenMode::Reading)), m_path(path) {
     std::setvbuf(m_file, nullptr, _IONBF, 0);  // reads come in large chunks already
 }
 
@@ -191,7 +206,7 @@ bool LineReader::Next(std::string_view& line) {
 ReplacingFileWriter::ReplacingFileWriter(const std::filesystem::path& target) : m_target(target) {
     m_temporary = target;
     m_temporary += ".kanaroll-new";
-    m_file = OpenFile(m_temporary, true);
+    m_file = OpenFile(m_temporary, OpenMode::Creating);
 }
 
 ReplacingFileWriter::~ReplacingFileWriter() {
@@ -233,15 +248,50 @@ void ReplacingFileWriter::Commit() {
     SyncToDisk(m_file, m_temporary);
     std::FILE* file = m_file;
     m_file = nullptr;
-    const int injected = InjectedFileFault(FileStep::Close, m_temporary);  // the file closes anyway
-    errno = 0;
-    if (std::fclose(file) != 0 && !injected) throw IoErrorFromErrno(errno ? errno : EIO);
-    if (injected) throw IoErrorFromErrno(injected);
-    FailIfInjected(FileStep::Rename, m_temporary);
-    std::error_code error;
-    std::filesystem::rename(m_temporary, m_target, error);
-    if (error) throw IoErrorFromErrno(error.value());
+    CloseFile(file, m_temporary);
+    RenameFile(m_temporary, m_target);
     m_committed = true;
+}
+
+AppendingFile::AppendingFile(const std::filesystem::path& path)
+    : m_file(OpenFile(path, OpenMode::Appending)), m_path(path) {
+    // Without a buffer of the C library, each Append is one write to the system.
+    std::setvbuf(m_file, nullptr, _IONBF, 0);
+}
+
+AppendingFile::~AppendingFile() {
+    if (m_file) std::fclose(m_file);
+}
+
+void AppendingFile::Append(std::string_view bytes) {
+    FailIfInjected(FileStep::Write, m_path);
+    errno = 0;
+    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), m_file);
+    if (written != bytes.size()) throw IoErrorFromErrno(errno ? errno : EIO);
+}
+
+void AppendingFile::Sync() {
+    SyncToDisk(m_file, m_path);
+}
+
+void AppendingFile::Close() {
+    std::FILE* file = m_file;
+    m_file = nullptr;
+    if (file) CloseFile(file, m_path);
+}
+
+void RemoveFile(const std::filesystem::path& path) {
+    FailIfInjected(FileStep::Remove, path);
+    std::error_code error;
+    std::filesystem::remove(path, error);
+    if (error) throw IoErrorFromErrno(error.value());
+}
+
+void RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    FailIfInjected(FileStep::Rename, from);
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    if (error) throw IoErrorFromErrno(error.value());
 }
 
 LineWriter::LineWriter(const std::filesystem::path& target, LineEndStyle style)

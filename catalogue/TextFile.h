@@ -109,6 +109,30 @@ private:
     bool m_committed = false;
 };
 
+// A file that grows at its end, such as the recovery journal. It has no buffer of the C library:
+// every Append is handed to the system before it returns, so a process killed afterwards has lost
+// nothing it appended; Sync puts what was appended on the disk. Opening creates a missing file.
+class AppendingFile {
+public:
+    explicit AppendingFile(const std::filesystem::path& path);
+    ~AppendingFile();  // closes without a word; Close() reports a failure
+    AppendingFile(const AppendingFile&) = delete;
+    AppendingFile& operator=(const AppendingFile&) = delete;
+
+    void Append(std::string_view bytes);
+    void Sync();
+    void Close();
+
+private:
+    std::FILE* m_file;
+    std::filesystem::path m_path;
+};
+
+// Removes a file; one that is not there is no failure.
+void RemoveFile(const std::filesystem::path& path);
+// Renames a file, replacing `to` when it exists.
+void RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 struct LineEndStyle {
     std::string_view lineEnd = "\r\n";
     bool finalLineEnd = true;  // false: the last line has no line end

@@ -42,7 +42,7 @@ public:
     int Fired() const { return m_fired; }
 
 private:
-    static constexpr std::size_t kSteps = static_cast<std::size_t>(FileStep::RemoveTemporary) + 1;
+    static constexpr std::size_t kSteps = static_cast<std::size_t>(FileStep::Remove) + 1;
 
     static bool Names(const Fault& fault, const std::filesystem::path& file) {
         const std::u8string name = file.filename().u8string();
@@ -91,6 +91,10 @@ inline const char* StepName(FileStep step) {
             return "Rename";
         case FileStep::RemoveTemporary:
             return "RemoveTemporary";
+        case FileStep::OpenForAppending:
+            return "OpenForAppending";
+        case FileStep::Remove:
+            return "Remove";
     }
     return "?";
 }
