@@ -4,89 +4,31 @@
 // only: the Windows build kills its helper process in tests/gui/KilledWriteGuiTest.cpp.
 #ifdef __linux__
 
-#include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <stdexcept>
 #include <string>
-#include <sys/mount.h>
-#include <sys/wait.h>
 #include <thread>
 #include <tuple>
-#include <unistd.h>
 
 #include "catalogue/IoError.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/FileFaultInjection.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TinyDisk.h"
 #include "tests/support/WriteTargets.h"
 
 namespace kanaroll {
 namespace {
 
 using testing::AllWriteTargets;
+using testing::ChildProcess;
 using testing::FileFaultInjection;
 using testing::kLinesOfABigFile;
 using testing::StepName;
 using testing::TempFolder;
+using testing::TinyDisk;
 using testing::WriteTarget;
-
-// A child process that runs `work` and can be killed. The work calls Ready() when it has reached
-// the point where the test wants it killed.
-class ChildProcess {
-public:
-    explicit ChildProcess(const std::function<void(ChildProcess&)>& work) {
-        if (pipe(m_pipe) != 0) throw std::runtime_error("pipe");
-        m_pid = fork();
-        if (m_pid == 0) {
-            close(m_pipe[0]);
-            try {
-                work(*this);
-            } catch (...) {
-                _exit(2);
-            }
-            _exit(3);  // the work ended without being killed
-        }
-        close(m_pipe[1]);
-    }
-    ~ChildProcess() {
-        if (m_pid > 0 && !m_reaped) Kill();
-        close(m_pipe[0]);
-    }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    // In the child: tells the test, then waits to be killed.
-    [[noreturn]] void Ready() {
-        const char byte = 1;
-        if (write(m_pipe[1], &byte, 1) != 1) _exit(4);
-        for (;;) pause();
-    }
-
-    // In the test: whether the child reached its point within the time.
-    bool WaitUntilReady(std::chrono::milliseconds timeout) {
-        pollfd ready{m_pipe[0], POLLIN, 0};
-        char byte = 0;
-        return poll(&ready, 1, static_cast<int>(timeout.count())) == 1 && read(m_pipe[0], &byte, 1) == 1;
-    }
-
-    // Kills the child with SIGKILL; true when that is what ended it.
-    bool Kill() {
-        kill(m_pid, SIGKILL);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_reaped = true;
-        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-    }
-
-private:
-    int m_pipe[2] = {-1, -1};
-    pid_t m_pid = -1;
-    bool m_reaped = false;
-};
 
 std::string Temporary(const WriteTarget& target) {
     return std::string(target.fileName) + ".kanaroll-new";
@@ -174,30 +116,6 @@ TEST(KilledWrite, AtAnyMomentTheFileIsOneOfTheVersionsWhole) {
     EXPECT_EQ(folder.Read("mame32j.lst"), whole[1]);
     EXPECT_FALSE(std::filesystem::exists(folder / "mame32j.lst.kanaroll-new"));
 }
-
-// A tmpfs of 256 KiB, mounted for the test's lifetime where the machine allows it (root, or a
-// container that permits mounts); the injected ENOSPC of WriteFaultTest covers the rest.
-class TinyDisk {
-public:
-    explicit TinyDisk(const std::filesystem::path& where) : m_path(where) {
-        std::filesystem::create_directory(m_path);
-        m_mounted = mount("tmpfs", m_path.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=256k") == 0;
-        m_error = errno;
-    }
-    ~TinyDisk() {
-        if (m_mounted) umount2(m_path.c_str(), MNT_DETACH);
-    }
-    TinyDisk(const TinyDisk&) = delete;
-    TinyDisk& operator=(const TinyDisk&) = delete;
-
-    bool Mounted() const { return m_mounted; }
-    int Error() const { return m_error; }
-
-private:
-    std::filesystem::path m_path;
-    bool m_mounted = false;
-    int m_error = 0;
-};
 
 TEST(FullDisk, KeepsThePreviousFileAndTakesTheNextWriteThatFits) {
     TempFolder folder;
