@@ -21,8 +21,9 @@ void AddLength(JournalHasher& hasher, std::size_t length) {
     hasher.Add(std::string_view(bytes, 4));
 }
 
-// Every byte of a file, through the file layer.
-std::string ReadBytes(const std::filesystem::path& path) {
+// Every byte of a file, through the file layer; with `journalOnly`, only the first chunk of a file
+// that does not begin as a journal, which is all that tells it is none.
+std::string ReadBytes(const std::filesystem::path& path, bool journalOnly = false) {
     InputFile file(path);
     std::string bytes;
     for (;;) {
@@ -30,7 +31,7 @@ std::string ReadBytes(const std::filesystem::path& path) {
         bytes.resize(size + kChunk);
         const std::size_t got = file.Read(bytes.data() + size, kChunk);
         bytes.resize(size + got);
-        if (got == 0) return bytes;
+        if (got == 0 || (journalOnly && !bytes.starts_with(kJournalMagic))) return bytes;
     }
 }
 
@@ -66,7 +67,7 @@ NameListIdentity IdentifyNameList(const std::filesystem::path& file) {
 
 std::optional<JournalContents> ReadJournal(const std::filesystem::path& path) {
     if (!Taken(path)) return std::nullopt;
-    return ParseJournal(ReadBytes(path));
+    return ParseJournal(ReadBytes(path, true));
 }
 
 std::tm LocalTimeNow() {

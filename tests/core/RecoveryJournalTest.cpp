@@ -142,6 +142,13 @@ TEST_F(RecoveryJournalTest, AFolderInThePlaceOfTheJournalIsLeftAsItIs) {
     EXPECT_EQ(Names(folder), std::set<std::string>{kJournalFileName});
 }
 
+TEST_F(RecoveryJournalTest, AFileThatIsNoJournalIsToldApartWithoutBeingReadWhole) {
+    folder.Write(kJournalFileName, std::string(3'000'000, 'x'));
+    FileFaultInjection counting({FileStep::Read, 1, 0, "kanaroll"});
+    EXPECT_EQ(ReadJournal(path)->problem, JournalProblem::NotAJournal);
+    EXPECT_EQ(counting.Count(FileStep::Read), 1);
+}
+
 struct JournalFault {
     const char* what;
     FileStep step;
