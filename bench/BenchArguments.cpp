@@ -50,6 +50,13 @@ BenchArguments TakeBenchArguments(int& argc, char** argv, int defaultGames) {
     return arguments;
 }
 
+BenchArguments StartBenchmarks(int& argc, char** argv, int defaultGames) {
+    BenchArguments arguments = TakeBenchArguments(argc, argv, defaultGames);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) std::exit(1);
+    return arguments;
+}
+
 BenchDataFolder::BenchDataFolder(const BenchArguments& arguments, const std::string& prefix)
     : m_path(arguments.dataFolder), m_temporary(arguments.dataFolder.empty()) {
     if (m_temporary) {

@@ -17,6 +17,10 @@ struct BenchArguments {
 // is left to Google Benchmark. Exits with status 2 on a bad number.
 BenchArguments TakeBenchArguments(int& argc, char** argv, int defaultGames);
 
+// The start of every benchmark program: our own flags, then Google Benchmark's; exits with status 1
+// on a flag neither knows.
+BenchArguments StartBenchmarks(int& argc, char** argv, int defaultGames);
+
 // The folder of the generated files: the one given by --kanaroll_data, or a fresh one named after
 // `prefix` under the system's temporary folder, removed with everything in it at the end.
 class BenchDataFolder {

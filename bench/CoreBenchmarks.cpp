@@ -20,9 +20,7 @@
 
 int main(int argc, char** argv) {
     using namespace kanaroll::bench;
-    BenchArguments arguments = TakeBenchArguments(argc, argv, 50'000);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    BenchArguments arguments = StartBenchmarks(argc, argv, 50'000);
 
     const BenchDataFolder data(arguments, "kanaroll-bench-");
     const std::filesystem::path& folder = data.Path();

@@ -262,9 +262,7 @@ void Register(int games) {
 
 int main(int argc, char** argv) {
     using namespace kanaroll::bench;
-    BenchArguments arguments = TakeBenchArguments(argc, argv, 45'000);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    BenchArguments arguments = StartBenchmarks(argc, argv, 45'000);
 
     const BenchDataFolder data(arguments, "kanaroll-journal-bench-");
     SetUp(data.Path(), arguments.games);

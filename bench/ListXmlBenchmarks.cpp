@@ -246,9 +246,7 @@ void Register() {
 
 int main(int argc, char** argv) {
     using namespace kanaroll::bench;
-    BenchArguments arguments = TakeBenchArguments(argc, argv, 45'000);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    BenchArguments arguments = StartBenchmarks(argc, argv, 45'000);
 
     const BenchDataFolder data(arguments, "kanaroll-listxml-");
     const std::filesystem::path& folder = data.Path();
