@@ -114,6 +114,15 @@ TEST(JournalFormat, DamageInTheMiddleStopsTheReadingThere) {
             }
         }
     }
+    // A damaged length early in a long journal that sends its record past the end is no torn tail:
+    // what follows it is not lost without a word.
+    std::vector<JournalEdit> many(1000, kEdits[4]);
+    Journal longJournal = Written(many);
+    longJournal.bytes[longJournal.RecordStart(1) + 2] = '\x7F';
+    const JournalContents cut = ParseJournal(longJournal.bytes);
+    EXPECT_EQ(cut.edits.size(), 1u);
+    EXPECT_EQ(cut.damagedBytes, longJournal.bytes.size() - longJournal.RecordStart(1));
+
     // A whole record that holds no edit was never written by the program.
     Journal strange = Written({kEdits[0]});
     AppendJournalFrame(strange.bytes, "X");
