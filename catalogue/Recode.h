@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "catalogue/TRecordset.h"
+#include "catalogue/TReplacePatterns.h"
 #include "catalogue/TextCodec.h"
-#include "replace/ReplacePatterns.h"
 
 // Moving texts from one codec to another: a UTF-8 name list makes the whole catalogue UTF-8, while
 // listinfo.txt, kanaroll.ini and the MANE32J format stay Shift-JIS.

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "replace/ReplacePatterns.h"
+#include "catalogue/TReplacePatterns.h"
 
 namespace kanaroll {
 
