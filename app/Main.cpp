@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Application.h"
 #include "app/SingleInstance.h"
 #include "mainwindow/TForm1.h"
+#include "platform/Application.h"
 #include "platform/Services.h"
 #include "replace/TForm2.h"
 #include "replace/TForm3.h"

@@ -2,12 +2,13 @@
 
 #include <windowsx.h>
 
-#include "app/Application.h"
 #include "catalogue/IoError.h"
 #include "catalogue/ListInfoReader.h"
 #include "catalogue/NameListReader.h"
 #include "catalogue/SettingsFile.h"
 #include "mainwindow/ControlIds.h"
+#include "mainwindow/Resources.h"
+#include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/WideText.h"
 
@@ -22,7 +23,7 @@ constexpr wchar_t kListInfoUnreadable[] = L"listinfo.txtからの読み込みに
 TForm1::TForm1(Application& application, std::filesystem::path exeDir)
     : m_application(application), m_services(application.GetServices()) {
     m_state.exeDir = std::move(exeDir);
-    CreateWindowOf({.className = L"TForm1", .icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")},
+    CreateWindowOf({.className = L"TForm1", .icon = LoadIconW(GetModuleHandleW(nullptr), KANAROLL_ICON_MAIN)},
                    WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, L"Kanaroll 3", CW_USEDEFAULT,
                    CW_USEDEFAULT, 950, 667, application.OwnerWindow());
     m_application.AddDialogWindow(Handle());

@@ -1,12 +1,16 @@
 #include <algorithm>
 
-#include "app/Resources.h"
 #include "mainwindow/ControlIds.h"
+#include "mainwindow/Resources.h"
 #include "mainwindow/TForm1.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
+#include "platform/FormSupport.h"
 
 namespace kanaroll {
+
+using forms::Bounds;
+using forms::CreateChild;
 
 namespace {
 
@@ -17,17 +21,6 @@ constexpr int kMinimumPanelHeight = 150;
 constexpr SIZE kPanelDesignSize{942, 285};
 constexpr SIZE kGroupBox1DesignSize{572, 118};
 constexpr SIZE kGroupBox2DesignSize{358, 88};
-
-HWND CreateControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id,
-                   DWORD exStyle = 0) {
-    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                           nullptr);
-}
-
-RECT Bounds(int left, int top, int width, int height) {
-    return {left, top, left + width, top + height};
-}
 
 // A right-aligned label sizes itself to its text and keeps its right edge, as the designer's labels
 // do, so that its text shows whole in whatever face the platform puts in for the font.
@@ -78,10 +71,10 @@ void TForm1::CreateControls() {
     }
 
     // The game list: rows supplied on demand, disabled until the catalogue is loaded.
-    m_ui.ListView1 = CreateControl(Handle(), WC_LISTVIEWW, L"",
-                                   WS_TABSTOP | WS_DISABLED | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
-                                       LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
-                                   ids::kListView1, WS_EX_CLIENTEDGE);
+    m_ui.ListView1 = CreateChild(Handle(), WC_LISTVIEWW, L"",
+                                 WS_TABSTOP | WS_DISABLED | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                                     LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                                 ids::kListView1, {}, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(m_ui.ListView1, kListExtendedStyle);
     ListView_SetImageList(m_ui.ListView1, m_imageList, LVSIL_SMALL);
     AddGameColumns(m_ui.ListView1);
@@ -102,7 +95,7 @@ void TForm1::CreateControls() {
 
     CreateLowerPane();
 
-    m_ui.StatusBar1 = CreateControl(Handle(), STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, ids::kStatusBar1);
+    m_ui.StatusBar1 = CreateChild(Handle(), STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, ids::kStatusBar1, {});
     statusbar::SetParts(m_ui.StatusBar1, {200, 150, 150, -1});
 
     CreatePopupMenu1();
@@ -129,37 +122,39 @@ void TForm1::CreateLowerPane() {
     const HWND group1 = m_ui.GroupBox1;
     const auto addLabel = [this](ContainerWindow& parent, const wchar_t* text, int id, int left, int top,
                                  int width) {
-        Place(parent, CreateControl(parent.Handle(), L"STATIC", text, SS_RIGHT | SS_NOPREFIX, id),
+        Place(parent, CreateChild(parent.Handle(), L"STATIC", text, SS_RIGHT | SS_NOPREFIX, id, {}),
               LabelBounds(m_font.Get(), text, left, top, width, 12), kAnchorLeft | kAnchorTop);
     };
     addLabel(details, L"英語名:", ids::kLabelEnglish, 21, 20, 38);
     addLabel(details, L"日本語名:", ids::kLabelJapanese, 4, 43, 55);
     m_ui.Edit1 = Place(details,
-                       CreateControl(group1, WC_EDITW, L"", WS_TABSTOP | WS_DISABLED | ES_AUTOHSCROLL,
-                                     ids::kEdit1, WS_EX_CLIENTEDGE),
+                       CreateChild(group1, WC_EDITW, L"", WS_TABSTOP | WS_DISABLED | ES_AUTOHSCROLL,
+                                   ids::kEdit1, {}, WS_EX_CLIENTEDGE),
                        Bounds(61, 38, 503, 20), kAnchorLeft | kAnchorTop | kAnchorRight);
     addLabel(details, L"よみがな:", ids::kLabelReading, 4, 67, 55);
     m_ui.Edit2 = Place(details,
-                       CreateControl(group1, WC_EDITW, L"", WS_TABSTOP | WS_DISABLED | ES_AUTOHSCROLL,
-                                     ids::kEdit2, WS_EX_CLIENTEDGE),
+                       CreateChild(group1, WC_EDITW, L"", WS_TABSTOP | WS_DISABLED | ES_AUTOHSCROLL,
+                                   ids::kEdit2, {}, WS_EX_CLIENTEDGE),
                        Bounds(61, 64, 503, 20), kAnchorLeft | kAnchorTop | kAnchorRight);
     m_ui.Edit3 =
         Place(details,
-              CreateControl(group1, WC_EDITW, L"", WS_DISABLED | ES_READONLY | ES_AUTOHSCROLL, ids::kEdit3),
+              CreateChild(group1, WC_EDITW, L"", WS_DISABLED | ES_READONLY | ES_AUTOHSCROLL, ids::kEdit3, {}),
               Bounds(61, 19, 501, 17), kAnchorLeft | kAnchorTop | kAnchorRight);
     m_ui.Button3 =
-        Place(details, CreateControl(group1, WC_BUTTONW, L"置換(&R)...", WS_DISABLED, ids::kButton3),
+        Place(details, CreateChild(group1, WC_BUTTONW, L"置換(&R)...", WS_DISABLED, ids::kButton3, {}),
               Bounds(371, 89, 62, 22), kAnchorTop | kAnchorRight);
-    m_ui.Button1 = Place(details, CreateControl(group1, WC_BUTTONW, L"リセット", WS_DISABLED, ids::kButton1),
-                         Bounds(436, 89, 62, 22), kAnchorTop | kAnchorRight);
-    m_ui.Button2 = Place(details, CreateControl(group1, WC_BUTTONW, L"元に戻す", WS_DISABLED, ids::kButton2),
-                         Bounds(500, 89, 63, 22), kAnchorTop | kAnchorRight);
+    m_ui.Button1 =
+        Place(details, CreateChild(group1, WC_BUTTONW, L"リセット", WS_DISABLED, ids::kButton1, {}),
+              Bounds(436, 89, 62, 22), kAnchorTop | kAnchorRight);
+    m_ui.Button2 =
+        Place(details, CreateChild(group1, WC_BUTTONW, L"元に戻す", WS_DISABLED, ids::kButton2, {}),
+              Bounds(500, 89, 63, 22), kAnchorTop | kAnchorRight);
 
     m_ui.ListView2 = Place(panel,
-                           CreateControl(m_ui.Panel2, WC_LISTVIEWW, L"",
-                                         WS_TABSTOP | WS_DISABLED | LVS_REPORT | LVS_SINGLESEL |
-                                             LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
-                                         ids::kListView2, WS_EX_CLIENTEDGE),
+                           CreateChild(m_ui.Panel2, WC_LISTVIEWW, L"",
+                                       WS_TABSTOP | WS_DISABLED | LVS_REPORT | LVS_SINGLESEL |
+                                           LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
+                                       ids::kListView2, {}, WS_EX_CLIENTEDGE),
                            Bounds(0, 126, 942, 158), kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom);
     ListView_SetExtendedListViewStyle(m_ui.ListView2, kListExtendedStyle);
     ListView_SetImageList(m_ui.ListView2, m_imageList, LVSIL_SMALL);
@@ -167,17 +162,17 @@ void TForm1::CreateLowerPane() {
 
     m_ui.RadioButton1 =
         Place(panel,
-              CreateControl(m_ui.Panel2, WC_BUTTONW, L"Mame32J形式",
-                            WS_TABSTOP | WS_GROUP | WS_DISABLED | BS_AUTORADIOBUTTON, ids::kRadioButton1),
+              CreateChild(m_ui.Panel2, WC_BUTTONW, L"Mame32J形式",
+                          WS_TABSTOP | WS_GROUP | WS_DISABLED | BS_AUTORADIOBUTTON, ids::kRadioButton1, {}),
               Bounds(605, 99, 96, 17), kAnchorTop | kAnchorRight);
     m_ui.RadioButton2 = Place(panel,
-                              CreateControl(m_ui.Panel2, WC_BUTTONW, L"MANE32J形式",
-                                            WS_DISABLED | BS_AUTORADIOBUTTON, ids::kRadioButton2),
+                              CreateChild(m_ui.Panel2, WC_BUTTONW, L"MANE32J形式",
+                                          WS_DISABLED | BS_AUTORADIOBUTTON, ids::kRadioButton2, {}),
                               Bounds(710, 98, 96, 17), kAnchorTop | kAnchorRight);
     SendMessageW(m_ui.RadioButton1, BM_SETCHECK, BST_CHECKED, 0);
     m_ui.BitBtn1 = Place(panel,
-                         CreateControl(m_ui.Panel2, WC_BUTTONW, L"出力(&S)...",
-                                       WS_TABSTOP | WS_GROUP | WS_DISABLED, ids::kBitBtn1),
+                         CreateChild(m_ui.Panel2, WC_BUTTONW, L"出力(&S)...",
+                                     WS_TABSTOP | WS_GROUP | WS_DISABLED, ids::kBitBtn1, {}),
                          Bounds(825, 94, 88, 25), kAnchorTop | kAnchorRight);
     m_icons.emplace_back(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), KANAROLL_ICON_SAVE, IMAGE_ICON, 16, 16, 0)));
@@ -190,14 +185,14 @@ void TForm1::CreateLowerPane() {
     const HWND group2 = m_ui.GroupBox2;
     const DWORD memo = ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL;
     addLabel(hardware, L"CPU:", ids::kLabelCpu, 16, 13, 25);
-    m_ui.Memo1 = Place(hardware, CreateControl(group2, WC_EDITW, L"", memo, ids::kMemo1),
+    m_ui.Memo1 = Place(hardware, CreateChild(group2, WC_EDITW, L"", memo, ids::kMemo1, {}),
                        Bounds(45, 13, 308, 27), kAnchorLeft | kAnchorTop);
     addLabel(hardware, L"Sound:", ids::kLabelSound, 8, 39, 33);
-    m_ui.Memo2 = Place(hardware, CreateControl(group2, WC_EDITW, L"", memo, ids::kMemo2),
+    m_ui.Memo2 = Place(hardware, CreateChild(group2, WC_EDITW, L"", memo, ids::kMemo2, {}),
                        Bounds(45, 39, 308, 27), kAnchorLeft | kAnchorTop);
     addLabel(hardware, L"Video:", ids::kLabelVideo, 10, 67, 31);
     m_ui.Edit4 =
-        Place(hardware, CreateControl(group2, WC_EDITW, L"", ES_READONLY | ES_AUTOHSCROLL, ids::kEdit4),
+        Place(hardware, CreateChild(group2, WC_EDITW, L"", ES_READONLY | ES_AUTOHSCROLL, ids::kEdit4, {}),
               Bounds(44, 67, 304, 12), kAnchorLeft | kAnchorTop | kAnchorRight);
 }
 
@@ -239,11 +234,11 @@ void TForm1::MinimumTrackSize(MINMAXINFO& info) const {
         const RECT bar = window::BoundsInParent(m_ui.StatusBar1);
         barHeight = bar.bottom - bar.top;
     }
-    RECT minimum{0, 0, kMinimumListWidth,
-                 kMinimumListHeight + kSplitterHeight + kMinimumPanelHeight + barHeight};
-    AdjustWindowRectEx(&minimum, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-    info.ptMinTrackSize = {minimum.right - minimum.left, minimum.bottom - minimum.top};
+    const SIZE minimum = forms::OuterSizeForClient(
+        {kMinimumListWidth, kMinimumListHeight + kSplitterHeight + kMinimumPanelHeight + barHeight},
+        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)),
+        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    info.ptMinTrackSize = {minimum.cx, minimum.cy};
 }
 
 }  // namespace kanaroll

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <string>
 
-#include "app/Application.h"
 #include "mainwindow/TForm1.h"
+#include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
 #include "platform/WideText.h"

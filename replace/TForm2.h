@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "catalogue/TextCodec.h"
+#include "platform/FormSupport.h"
 #include "platform/Handles.h"
 #include "platform/Window.h"
-#include "replace/FormSupport.h"
 #include "replace/ReplacePatterns.h"
 
 namespace kanaroll {

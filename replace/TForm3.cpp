@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Application.h"
+#include "platform/Application.h"
 #include "platform/ByteLimitedEdit.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"

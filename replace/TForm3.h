@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "platform/FormSupport.h"
 #include "platform/Handles.h"
 #include "platform/Window.h"
-#include "replace/FormSupport.h"
 
 namespace kanaroll {
 

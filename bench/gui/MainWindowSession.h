@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/Application.h"
 #include "mainwindow/TForm1.h"
+#include "platform/Application.h"
 #include "replace/TForm2.h"
 #include "replace/TForm3.h"
 #include "tests/support/FakeServices.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/Application.h"
 #include "catalogue/TextCodec.h"
 #include "mainwindow/TForm1.h"
+#include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/WideText.h"
 #include "replace/TForm2.h"

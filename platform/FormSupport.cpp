@@ -1,4 +1,4 @@
-#include "replace/FormSupport.h"
+#include "platform/FormSupport.h"
 
 namespace kanaroll::forms {
 

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-// What the two rule dialogs share: they are ordinary windows, not dialogs made from a template,
-// so the keeping of the focus and the modal state that the dialog manager would give them are
-// done here.
+// The program's forms are ordinary windows, not dialogs made from a template: the creation of their
+// controls, the keeping of the focus and the modal state that the dialog manager would give them
+// are done here.
 namespace kanaroll::forms {
 
 // The outer size of a window whose client area has the given size, for the window's styles.

@@ -1,6 +1,6 @@
 #pragma once
 
-// Resource names shared by the .rc file and the code.
+// Names of the icons that app/kanaroll.rc gives the program, as the main window loads them.
 #define KANAROLL_ICON_MAIN L"MAINICON"
 #define KANAROLL_ICON_MASTER L"MASTERICON"
 #define KANAROLL_ICON_CLONE L"CLONEICON"

@@ -1,4 +1,4 @@
-#include "app/Application.h"
+#include "platform/Application.h"
 
 #include <algorithm>
 
@@ -18,6 +18,7 @@ Application::~Application() {
 
 void Application::OwnerWindowClass::Create() {
     // Visible but of no size, so that it has the taskbar button while the forms it owns have none.
+    // Its icon is the program's, which the resource script names MAINICON.
     CreateWindowOf(
         {.className = L"KanarollApplication", .icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")}, 0,
         WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, L"Kanaroll",
