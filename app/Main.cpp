@@ -4,12 +4,10 @@
 #include <filesystem>
 #include <string>
 
+#include "app/ProgramWindows.h"
 #include "app/SingleInstance.h"
-#include "mainwindow/TForm1.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
-#include "replace/TForm2.h"
-#include "replace/TForm3.h"
 
 namespace {
 
@@ -39,12 +37,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     kanaroll::Win32Services services;
     kanaroll::Application application(services);
-    kanaroll::TForm1 mainForm(application, ProgramFolder());
-    kanaroll::TForm2 replaceDialog(application, mainForm);
-    kanaroll::TForm3 conditionEditor(application, replaceDialog);
-    mainForm.AttachReplaceDialog(&replaceDialog);
-    replaceDialog.AttachConditionEditor(&conditionEditor);
-    mainForm.Show();
+    kanaroll::ProgramWindows windows(application, ProgramFolder());
+    windows.mainForm.Show();
     application.Run();
     return 0;
 }

@@ -22,6 +22,7 @@
 #include "platform/TypeAheadBuffer.h"
 #include "platform/WaitCursor.h"
 #include "platform/Window.h"
+#include "replace/ReplaceHost.h"
 
 namespace kanaroll {
 
@@ -34,7 +35,7 @@ struct NameListChoice;
 // status bar), TForm1Layout.cpp (controls), TForm1GameList.cpp (the game list), TForm1SortHeader.cpp
 // (the sort indicator), TForm1Details.cpp (detail panel, family list, editing), TForm1Saving.cpp,
 // TForm1Replace.cpp and TForm1Launch.cpp.
-class TForm1 : public Window, private LoadProgress {
+class TForm1 : public Window, public ReplaceHost, private LoadProgress {
 public:
     static constexpr UINT kStartupLoadMessage = WM_USER + 1;
     static constexpr UINT_PTR kFamilyIndexTimer = 1;  // the families indexed again after a sort
@@ -51,8 +52,8 @@ public:
 
     const MainState& State() const { return m_state; }
     const GameList& Games() const { return m_games; }
-    ReplaceRuleList& ReplaceRules() { return m_state.replaceRules; }
-    const TextCodec& Codec() const { return *m_codec; }
+    ReplaceRuleList& ReplaceRules() override { return m_state.replaceRules; }
+    const TextCodec& Codec() const override { return *m_codec; }
 
     struct Controls {
         HWND ListView1 = nullptr;
@@ -80,9 +81,9 @@ public:
     HWND HeaderHandle() const { return headerHandle; }
 
     // Title rewrite by the replace rules, for F3, the popup menu and the replace dialog.
-    bool ApplyReplaceRules();
-    // Gives the keyboard focus to the Japanese-title field.
-    void FocusJapaneseName();
+    bool ApplyReplaceRules() override;
+    // The replace dialog has closed: the focus goes to the Japanese-title field.
+    void ReturnFocus() override { FocusJapaneseName(); }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -119,6 +120,7 @@ private:
     int ListView1DataFind(const NMLVFINDITEMW& request) const;
     void ListView1ColumnClick(int column);
     bool ListView1KeyPress(wchar_t key);
+    void FocusJapaneseName();
     bool TypeAhead(wchar_t key);
     void SelectGameRow(HWND list, int row);
 

@@ -6,10 +6,6 @@
 
 namespace kanaroll {
 
-namespace {
-constexpr POINT kReplaceDialogOffset{100, 50};
-}  // namespace
-
 bool TForm1::ApplyReplaceRules() {
     const std::string title = FromWide(window::Text(m_ui.Edit1));
     const std::string replaced = ApplyRulesToTitle(title, m_state.replaceRules, *m_codec);
@@ -46,17 +42,7 @@ void TForm1::N1Click() {
 }
 
 void TForm1::Button3Click() {
-    if (!m_replaceDialog) return;
-    const HWND dialog = m_replaceDialog->Handle();
-    // A hidden dialog opens at a fixed offset from this window; a visible one keeps its place.
-    if (!IsWindowVisible(dialog)) {
-        RECT bounds{};
-        GetWindowRect(Handle(), &bounds);
-        SetWindowPos(dialog, nullptr, bounds.left + kReplaceDialogOffset.x,
-                     bounds.top + kReplaceDialogOffset.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    ShowWindow(dialog, SW_SHOW);
-    BringWindowToTop(dialog);
+    if (m_replaceDialog) m_replaceDialog->ShowBeside(Handle());
 }
 
 }  // namespace kanaroll

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <string>
 
-#include "mainwindow/TForm1.h"
 #include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
@@ -30,10 +29,11 @@ constexpr int kButton4 = 104;
 constexpr wchar_t kInParenthesesMark[] = L"○";
 constexpr wchar_t kWholeTitleMark[] = L" ";
 
+constexpr POINT kOffsetFromOpener{100, 50};
+
 }  // namespace
 
-TForm2::TForm2(Application& application, TForm1& mainForm)
-    : m_application(application), m_mainForm(mainForm) {
+TForm2::TForm2(Application& application, ReplaceHost& host) : m_application(application), m_host(host) {
     const SIZE outer = forms::OuterSizeForClient(kClientSize, kStyle, kExStyle);
     CreateWindowOf({.className = L"TForm2"}, kExStyle, kStyle, L"置換", 0, 0, outer.cx, outer.cy,
                    application.OwnerWindow());
@@ -48,11 +48,22 @@ TForm2::~TForm2() {
 }
 
 ReplaceRuleList& TForm2::Rules() {
-    return m_mainForm.ReplaceRules();
+    return m_host.ReplaceRules();
 }
 
 const TextCodec& TForm2::Codec() const {
-    return m_mainForm.Codec();
+    return m_host.Codec();
+}
+
+void TForm2::ShowBeside(HWND window) {
+    if (!IsWindowVisible(Handle())) {
+        RECT bounds{};
+        GetWindowRect(window, &bounds);
+        SetWindowPos(Handle(), nullptr, bounds.left + kOffsetFromOpener.x, bounds.top + kOffsetFromOpener.y,
+                     0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(Handle(), SW_SHOW);
+    BringWindowToTop(Handle());
 }
 
 LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -166,7 +177,7 @@ void TForm2::OnCommand(int id, int code) {
 }
 
 void TForm2::Button5Click() {
-    m_mainForm.ApplyReplaceRules();
+    m_host.ApplyReplaceRules();
 }
 
 void TForm2::Button2Click() {
@@ -181,8 +192,7 @@ void TForm2::Button3Click() {
 
 void TForm2::OpenEditor(int editIndex) {
     if (!m_editor) return;
-    m_editor->editIndex = editIndex;
-    m_editor->ShowModal();
+    m_editor->ShowModal(editIndex);
     FocusControl(m_ui.Button5);
 }
 
@@ -214,7 +224,7 @@ void TForm2::Button4Click() {
 
 void TForm2::BitBtn1Click() {
     ShowWindow(Handle(), SW_HIDE);
-    m_mainForm.FocusJapaneseName();
+    m_host.ReturnFocus();
 }
 
 void TForm2::AppendRule(const TReplacePatterns& rule) {

@@ -6,23 +6,26 @@
 #include "platform/FormSupport.h"
 #include "platform/Handles.h"
 #include "platform/Window.h"
-#include "replace/ReplacePatterns.h"
+#include "replace/ReplaceHost.h"
 
 namespace kanaroll {
 
 class Application;
-class TForm1;
 class TForm3;
 
 // The replace dialog: lists the replace rules, runs them on the current title, and adds, edits and
 // deletes rules. Modeless and always on top; closing it only hides it. Row i of its list always
-// shows rule i of the main window's rule list.
+// shows rule i of the host's rule list.
 class TForm2 : public Window {
 public:
-    TForm2(Application& application, TForm1& mainForm);
+    TForm2(Application& application, ReplaceHost& host);
     ~TForm2() override;
 
     void AttachConditionEditor(TForm3* editor) { m_editor = editor; }
+
+    // Shows the dialog and brings it to the front. A hidden dialog opens at a fixed offset from
+    // `window`'s corner; a visible one keeps its place.
+    void ShowBeside(HWND window);
 
     struct Controls {
         HWND Label1 = nullptr;
@@ -62,7 +65,7 @@ private:
     void FocusControl(HWND control);
 
     Application& m_application;
-    TForm1& m_mainForm;
+    ReplaceHost& m_host;
     TForm3* m_editor = nullptr;
     Controls m_ui;
     UniqueFont m_font;

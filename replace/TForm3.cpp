@@ -102,19 +102,20 @@ void TForm3::CreateControls() {
     ApplyFont(form, m_font.Get());
 }
 
-void TForm3::ShowModal() noexcept {
+void TForm3::ShowModal(int editIndex) noexcept {
     Guarded(
-        [this] {
-            RunModal();
+        [this, editIndex] {
+            RunModal(editIndex);
             return 0;
         },
         0);
 }
 
-void TForm3::RunModal() {
+void TForm3::RunModal(int editIndex) {
     if (m_running || !Handle()) return;
     const auto ruleCount = static_cast<int>(m_replaceDialog.Rules().size());
     if (editIndex < -1 || editIndex >= ruleCount) return;
+    m_editIndex = editIndex;
     struct Running {
         bool& flag;
         explicit Running(bool& running) : flag(running) { flag = true; }
@@ -160,14 +161,14 @@ void TForm3::FormShow() {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     m_focus.Set(Handle(), m_ui.Edit1);
-    if (editIndex == -1) {
+    if (m_editIndex == -1) {
         window::SetText(Handle(), L"新規条件");
         window::SetText(m_ui.Edit1, L"");
         window::SetText(m_ui.Edit2, L"");
         button::SetChecked(m_ui.CheckBox1, true);
         return;
     }
-    const TReplacePatterns& rule = m_replaceDialog.Rules()[static_cast<std::size_t>(editIndex)];
+    const TReplacePatterns& rule = m_replaceDialog.Rules()[static_cast<std::size_t>(m_editIndex)];
     const unsigned codePage = m_replaceDialog.Codec().CodePage();
     window::SetText(Handle(), L"編集");
     window::SetText(m_ui.Edit1, ToWide(rule.searchText, codePage));
@@ -193,10 +194,10 @@ void TForm3::Button1Click() {
         m_application.GetServices().Beep();
         return;
     }
-    if (editIndex == -1) {
+    if (m_editIndex == -1) {
         m_replaceDialog.AppendRule(rule);
     } else {
-        m_replaceDialog.ChangeRule(editIndex, rule);
+        m_replaceDialog.ChangeRule(m_editIndex, rule);
     }
     CloseEditor();
 }

@@ -17,11 +17,10 @@ public:
     TForm3(Application& application, TForm2& replaceDialog);
     ~TForm3() override;
 
-    int editIndex = -1;  // the rule being edited, -1 for a new one
-
-    // Opens the editor for `editIndex` and returns when it has closed. The other windows of the
-    // program take no input meanwhile. Errors are reported; none leaves this call.
-    void ShowModal() noexcept;
+    // Opens the editor on rule `editIndex` of the replace dialog, or on a new rule for -1, and
+    // returns when it has closed. The other windows of the program take no input meanwhile. Errors
+    // are reported; none leaves this call.
+    void ShowModal(int editIndex) noexcept;
 
     struct Controls {
         HWND Label1 = nullptr;
@@ -39,7 +38,7 @@ protected:
 
 private:
     void CreateControls();
-    void RunModal();
+    void RunModal(int editIndex);
     void FormShow();
     void OnCommand(int id, int code);
     void Button1Click();
@@ -51,6 +50,7 @@ private:
     Controls m_ui;
     UniqueFont m_font;
     forms::FocusKeeper m_focus;
+    int m_editIndex = -1;  // the rule being edited, -1 for a new one
     bool m_running = false;
     bool m_closeRequested = false;
 };

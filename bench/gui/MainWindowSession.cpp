@@ -10,18 +10,12 @@ namespace kanaroll::bench::gui {
 
 MainWindowSession::MainWindowSession(const std::filesystem::path& programFolder) {
     m_application = std::make_unique<Application>(m_services);
-    m_form = std::make_unique<TForm1>(*m_application, programFolder);
-    m_replaceDialog = std::make_unique<TForm2>(*m_application, *m_form);
-    m_conditionEditor = std::make_unique<TForm3>(*m_application, *m_replaceDialog);
-    m_form->AttachReplaceDialog(m_replaceDialog.get());
-    m_replaceDialog->AttachConditionEditor(m_conditionEditor.get());
-    m_form->Show();
+    m_windows = std::make_unique<ProgramWindows>(*m_application, programFolder);
+    Form().Show();
 }
 
 MainWindowSession::~MainWindowSession() {
-    m_conditionEditor.reset();
-    m_replaceDialog.reset();
-    m_form.reset();
+    m_windows.reset();
     m_application.reset();
 }
 
@@ -31,8 +25,8 @@ bool MainWindowSession::WaitUntilReady(DWORD timeoutMs) {
         m_application->ProcessMessages();
         const HWND list = Ui().ListView1;
         const bool loaded =
-            listview::ItemCount(list) > 0 && listview::ItemCount(list) == m_form->Games().Count();
-        if (loaded && listview::SelectedItem(list) >= 0 && m_form->State().currentIndex >= 0) {
+            listview::ItemCount(list) > 0 && listview::ItemCount(list) == Form().Games().Count();
+        if (loaded && listview::SelectedItem(list) >= 0 && Form().State().currentIndex >= 0) {
             PaintNow();
             return true;
         }
@@ -53,7 +47,7 @@ void MainWindowSession::Pump() {
 }
 
 void MainWindowSession::PaintNow() {
-    RedrawWindow(m_form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(Form().Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void MainWindowSession::ClickColumn(int column) {
@@ -63,7 +57,7 @@ void MainWindowSession::ClickColumn(int column) {
     click.hdr.code = LVN_COLUMNCLICK;
     click.iItem = -1;
     click.iSubItem = column;
-    SendMessageW(m_form->Handle(), WM_NOTIFY, ids::kListView1, reinterpret_cast<LPARAM>(&click));
+    SendMessageW(Form().Handle(), WM_NOTIFY, ids::kListView1, reinterpret_cast<LPARAM>(&click));
     Pump();
 }
 

@@ -7,10 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "mainwindow/TForm1.h"
+#include "app/ProgramWindows.h"
 #include "platform/Application.h"
-#include "replace/TForm2.h"
-#include "replace/TForm3.h"
 #include "tests/support/FakeServices.h"
 
 // The program's three windows created in this process on a program folder, as the entry point
@@ -43,8 +41,8 @@ public:
     void TypeText(HWND target, std::wstring_view text);
     void Focus(HWND control);
 
-    TForm1& Form() { return *m_form; }
-    const TForm1::Controls& Ui() const { return m_form->Ui(); }
+    TForm1& Form() { return m_windows->mainForm; }
+    const TForm1::Controls& Ui() const { return m_windows->mainForm.Ui(); }
     kanaroll::testing::FakeServices& Services() { return m_services; }
     // The first message box the windows showed, for reporting; empty when none.
     std::wstring FirstMessageBox() const;
@@ -52,9 +50,7 @@ public:
 private:
     kanaroll::testing::FakeServices m_services;
     std::unique_ptr<Application> m_application;
-    std::unique_ptr<TForm1> m_form;
-    std::unique_ptr<TForm2> m_replaceDialog;
-    std::unique_ptr<TForm3> m_conditionEditor;
+    std::unique_ptr<ProgramWindows> m_windows;
 };
 
 }  // namespace kanaroll::bench::gui

@@ -8,13 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/ProgramWindows.h"
 #include "catalogue/TextCodec.h"
-#include "mainwindow/TForm1.h"
 #include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/WideText.h"
-#include "replace/TForm2.h"
-#include "replace/TForm3.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/ListInfoText.h"
 #include "tests/support/TempFolder.h"
@@ -46,9 +44,10 @@ protected:
     TempFolder folder;
     FakeServices services;
     std::unique_ptr<Application> app;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm2> replaceDialog;
-    std::unique_ptr<TForm3> conditionEditor;
+    std::unique_ptr<ProgramWindows> windows;
+    TForm1* form = nullptr;
+    TForm2* replaceDialog = nullptr;
+    TForm3* conditionEditor = nullptr;
 
     ~MainWindowTest() override { Destroy(); }
 
@@ -58,24 +57,27 @@ protected:
     // Texts given in UTF-8 are written in Shift-JIS.
     void WriteFile(std::string_view name, std::string_view utf8) { folder.Write(name, Sjis(utf8)); }
 
-    // Creates the three windows as the program does, shows the main one and lets the start-up
-    // load run.
-    void Start() {
+    // Creates the three windows as the program does; nothing is shown or loaded yet.
+    void CreateWindows() {
         app = std::make_unique<Application>(services);
-        form = std::make_unique<TForm1>(*app, folder.Path());
-        replaceDialog = std::make_unique<TForm2>(*app, *form);
-        conditionEditor = std::make_unique<TForm3>(*app, *replaceDialog);
-        form->AttachReplaceDialog(replaceDialog.get());
-        replaceDialog->AttachConditionEditor(conditionEditor.get());
+        windows = std::make_unique<ProgramWindows>(*app, folder.Path());
+        form = &windows->mainForm;
+        replaceDialog = &windows->replaceDialog;
+        conditionEditor = &windows->conditionEditor;
+    }
+    // Creates the windows, shows the main one and lets the start-up load run.
+    void Start() {
+        CreateWindows();
         form->Show();
         Pump();
     }
 
     // Destroys the windows, as the end of the program does (the main window writes kanaroll.ini).
     void Destroy() {
-        conditionEditor.reset();
-        replaceDialog.reset();
-        form.reset();
+        form = nullptr;
+        replaceDialog = nullptr;
+        conditionEditor = nullptr;
+        windows.reset();
         app.reset();
     }
 

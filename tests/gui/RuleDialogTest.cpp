@@ -1,92 +1,83 @@
+// The replace dialog and the condition editor on their own, beside a plain window that stands for
+// the main window and a fake of what they ask of it. How the main window opens them, takes their
+// rewrites and saves their rules is in RuleDialogWiringTest.cpp.
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/gui/MainWindowFixture.h"
-#include "tests/gui/MessageLoopProbe.h"
+#include "platform/Application.h"
+#include "tests/gui/RuleDialogSupport.h"
+#include "tests/support/FakeServices.h"
 
 namespace kanaroll::testing {
 namespace {
 
-// The replace dialog and the condition editor over a one-game catalogue whose title the default
-// rules change. The editor is modal: what it should get is posted before the click that opens it,
-// so that its own message loop handles it.
-class RuleDialogTest : public MainWindowTest {
+// The rule dialogs as the program creates them, over the eight default rules, opened beside a
+// visible top-level window of the program's own.
+class RuleDialogTest : public ::testing::Test, public RuleDialogDriver {
 protected:
     void SetUp() override {
-        WriteListInfo({{.zip = "first", .description = "First Game"}});
-        WriteFile("mame32j.lst", "first\tTitle (Japan)\tたいとる\t\r\n");
+        app = std::make_unique<Application>(services);
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"KanarollTestOpener";
+        RegisterClassW(&windowClass);  // fails harmlessly when already registered
+        opener = CreateWindowExW(0, L"KanarollTestOpener", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 90,
+                                 640, 480, app->OwnerWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        replaceDialog = std::make_unique<TForm2>(*app, host);
+        conditionEditor = std::make_unique<TForm3>(*app, *replaceDialog);
+        replaceDialog->AttachConditionEditor(conditionEditor.get());
+        Attach(*replaceDialog, *conditionEditor);
+        Pump();
+    }
+    void TearDown() override {
+        conditionEditor.reset();
+        replaceDialog.reset();
+        DestroyWindow(opener);
+        app.reset();
     }
 
-    const TForm2::Controls& Dialog() const { return replaceDialog->Ui(); }
-    const TForm3::Controls& Editor() const { return conditionEditor->Ui(); }
-    const ReplaceRuleList& Rules() const { return State().replaceRules; }
-
-    void OpenDialog() { Click(Ui().Button3); }
-
-    void PostTyping(HWND edit, std::wstring_view text) {
-        for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+    void Pump() {
+        for (int round = 0; round < 5; ++round) app->ProcessMessages();
     }
-    void PostKey(HWND control, UINT key) {
-        PostMessageW(control, WM_KEYDOWN, key, 1);
-        PostMessageW(control, WM_KEYUP, key, 1 | (3u << 30));
+    void OpenDialog() {
+        replaceDialog->ShowBeside(opener);
+        Pump();
     }
-    void PostClick(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-    // The last step of every editor session: a failing test still gets out of the modal loop.
-    void PostEndEditor() {
-        probe.Post([this] {
-            if (IsWindowVisible(conditionEditor->Handle())) {
-                ADD_FAILURE() << "the editor was still open";
-                SendMessageW(Editor().BitBtn1, BM_CLICK, 0, 0);
-            }
-        });
+    void Click(HWND button) {
+        SendMessageW(button, BM_CLICK, 0, 0);
+        Pump();
     }
-
-    // The three cells of a row of the rule list, joined by "|".
-    std::wstring Row(int row) const {
-        const HWND list = Dialog().ListView1;
-        return Cell(list, row, 0) + L"|" + Cell(list, row, 1) + L"|" + Cell(list, row, 2);
+    void Focus(HWND control) {
+        SetFocus(control);
+        Pump();
     }
-    std::vector<std::wstring> AllRows() const {
-        std::vector<std::wstring> rows;
-        for (int row = 0; row < listview::ItemCount(Dialog().ListView1); ++row) rows.push_back(Row(row));
-        return rows;
-    }
-    std::vector<std::wstring> RulesAsRows() const {
-        std::vector<std::wstring> rows;
-        for (const auto& rule : Rules()) {
-            rows.push_back(ToWide(rule.searchText, 932) + L"|" + ToWide(rule.replacementText, 932) + L"|" +
-                           (rule.onlyInParentheses ? L"○" : L" "));
-        }
-        return rows;
-    }
-    static RECT Outer(HWND window) {
-        RECT bounds{};
-        GetWindowRect(window, &bounds);
-        return bounds;
-    }
-    static SIZE ClientSize(HWND window) {
-        RECT client{};
-        GetClientRect(window, &client);
-        return {client.right, client.bottom};
+    void PressKey(UINT key) {
+        PostKey(GetFocus(), key);
+        Pump();
     }
     void SelectRow(int row) {
         listview::Select(Dialog().ListView1, row);
         Pump();
     }
+    const ReplaceRuleList& Rules() const { return host.rules; }
+    std::vector<std::wstring> RulesAsRows() const { return AsRows(Rules()); }
+    static std::wstring Text(HWND window) { return window::Text(window); }
 
-    Probe probe;
+    FakeServices services;
+    FakeReplaceHost host;
+    std::unique_ptr<Application> app;
+    HWND opener = nullptr;
+    std::unique_ptr<TForm2> replaceDialog;
+    std::unique_ptr<TForm3> conditionEditor;
 };
 
-bool operator==(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
-
 TEST_F(RuleDialogTest, OpensBesideTheMainWindowLaidOutWithTheRules) {
-    Start();
     OpenDialog();
     const HWND dialog = replaceDialog->Handle();
     ASSERT_TRUE(IsWindowVisible(dialog));
-    const RECT main = Outer(form->Handle());
+    const RECT main = Outer(opener);
     EXPECT_EQ(Outer(dialog).left, main.left + 100);
     EXPECT_EQ(Outer(dialog).top, main.top + 50);
     EXPECT_EQ(Text(dialog), L"置換");
@@ -150,54 +141,40 @@ TEST_F(RuleDialogTest, OpensBesideTheMainWindowLaidOutWithTheRules) {
     EXPECT_FALSE(GetWindowLongPtrW(editor, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-TEST_F(RuleDialogTest, KeepsItsPlaceWhileVisibleAndComesBackAtTheOffsetAfterClosing) {
-    Start();
-    OpenDialog();
-    const HWND dialog = replaceDialog->Handle();
-    SetWindowPos(dialog, nullptr, 300, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    Focus(Ui().Edit2);
-    OpenDialog();
-    EXPECT_EQ(Outer(dialog).left, 300);
-    EXPECT_EQ(Outer(dialog).top, 400);
-    EXPECT_EQ(GetActiveWindow(), dialog);
-
-    Click(Dialog().BitBtn1);
-    EXPECT_FALSE(IsWindowVisible(dialog));
-    EXPECT_EQ(GetFocus(), Ui().Edit1);
-
-    SetWindowPos(form->Handle(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    OpenDialog();
-    EXPECT_EQ(Outer(dialog).left, 140);
-    EXPECT_EQ(Outer(dialog).top, 80);
-}
-
-TEST_F(RuleDialogTest, EveryShowingSelectsTheFirstRuleSoThatEnterReplacesAndEscCloses) {
-    Start();
+// Each showing selects the first rule and puts the focus on 置換, so that Enter asks the host to
+// rewrite its title; 閉じる, Esc and the title bar hide the dialog, and all but the title bar hand
+// the focus back.
+TEST_F(RuleDialogTest, EveryShowingSelectsTheFirstRuleAndTheButtonsReachTheHost) {
     OpenDialog();
     SelectRow(3);
     Focus(Dialog().ListView1);
-    SendMessageW(replaceDialog->Handle(), WM_CLOSE, 0, 0);  // the title bar's close button
+    SendMessageW(replaceDialog->Handle(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindowVisible(replaceDialog->Handle()));
+    EXPECT_EQ(host.focusReturns, 0);
 
     OpenDialog();
     EXPECT_EQ(listview::SelectedItem(Dialog().ListView1), 0);
     ASSERT_EQ(GetFocus(), Dialog().Button5);
     PressKey(VK_RETURN);
-    EXPECT_EQ(Text(Ui().Edit1), L"Title (日本版)");
-    EXPECT_EQ(Status(3), L"置換されました");
+    EXPECT_EQ(host.applications, 1);
+    host.rulesChangeTitle = false;
+    Click(Dialog().Button5);
+    EXPECT_EQ(host.applications, 2);
     EXPECT_EQ(GetFocus(), Dialog().Button5);
-    PressKey(VK_RETURN);
-    EXPECT_EQ(Status(3), L"置換対象が見つかりませんでした");
-    EXPECT_EQ(services.beeps, 1);
+    EXPECT_TRUE(IsWindowVisible(replaceDialog->Handle()));
 
     PressKey(VK_ESCAPE);
     EXPECT_FALSE(IsWindowVisible(replaceDialog->Handle()));
-    EXPECT_EQ(GetFocus(), Ui().Edit1);
+    EXPECT_EQ(host.focusReturns, 1);
+    OpenDialog();
+    Click(Dialog().BitBtn1);
+    EXPECT_FALSE(IsWindowVisible(replaceDialog->Handle()));
+    EXPECT_EQ(host.focusReturns, 2);
+    EXPECT_EQ(host.applications, 2);
 }
 
 TEST_F(RuleDialogTest, DeleteAsksAboutTheSelectedRuleAndRemovesItOnlyOnYes) {
-    Start();
     OpenDialog();
     const HWND list = Dialog().ListView1;
     SelectRow(2);
@@ -222,7 +199,7 @@ TEST_F(RuleDialogTest, DeleteAsksAboutTheSelectedRuleAndRemovesItOnlyOnYes) {
     EXPECT_EQ(AllRows(), expected);
     EXPECT_EQ(listview::SelectedItem(list), 0);
     EXPECT_EQ(GetFocus(), Dialog().Button4);
-    EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(opener));
     EXPECT_TRUE(IsWindowEnabled(replaceDialog->Handle()));
     EXPECT_TRUE(GetWindowLongPtrW(replaceDialog->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
@@ -236,25 +213,7 @@ TEST_F(RuleDialogTest, DeleteAsksAboutTheSelectedRuleAndRemovesItOnlyOnYes) {
     EXPECT_EQ(Rules().size(), 7u);
 }
 
-TEST_F(RuleDialogTest, DeletingTheOnlyRuleLeavesAnEmptyListThatIsSavedEmpty) {
-    WriteFile("kanaroll.ini", "MAMEPath:=\r\nReplaceText:=Japan\t日本版\tP\r\n");
-    Start();
-    OpenDialog();
-    ASSERT_EQ(AllRows(), std::vector<std::wstring>{L"Japan|日本版|○"});
-    services.messageBoxAnswers.push_back(IDYES);
-    Click(Dialog().Button4);
-    EXPECT_EQ(listview::ItemCount(Dialog().ListView1), 0);
-    EXPECT_EQ(listview::SelectedItem(Dialog().ListView1), -1);
-    EXPECT_TRUE(Rules().empty());
-    Click(Dialog().Button5);
-    EXPECT_EQ(Text(Ui().Edit1), L"Title (Japan)");
-    EXPECT_EQ(services.beeps, 1);
-    Destroy();
-    EXPECT_EQ(folder.Read("kanaroll.ini"), "MAMEPath:=\r\n");
-}
-
 TEST_F(RuleDialogTest, ANewRuleGoesLastMarkedWhileTheSelectedRowStaysSelected) {
-    Start();
     OpenDialog();
     SelectRow(2);
     const HWND editor = conditionEditor->Handle();
@@ -265,7 +224,7 @@ TEST_F(RuleDialogTest, ANewRuleGoesLastMarkedWhileTheSelectedRowStaysSelected) {
         EXPECT_EQ(Text(Editor().Edit2), L"");
         EXPECT_TRUE(button::IsChecked(Editor().CheckBox1));
         EXPECT_EQ(GetFocus(), Editor().Edit1);
-        EXPECT_FALSE(IsWindowEnabled(form->Handle()));
+        EXPECT_FALSE(IsWindowEnabled(opener));
         EXPECT_FALSE(IsWindowEnabled(replaceDialog->Handle()));
         // The replace dialog is out of the topmost band while the editor is open over it.
         EXPECT_FALSE(GetWindowLongPtrW(replaceDialog->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -287,7 +246,7 @@ TEST_F(RuleDialogTest, ANewRuleGoesLastMarkedWhileTheSelectedRowStaysSelected) {
     EXPECT_EQ(listview::SelectedItem(Dialog().ListView1), 2);
     EXPECT_EQ(listview::FocusedItem(Dialog().ListView1), 8);
     EXPECT_EQ(GetFocus(), Dialog().Button5);
-    EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(opener));
     EXPECT_TRUE(IsWindowEnabled(replaceDialog->Handle()));
     EXPECT_TRUE(GetWindowLongPtrW(replaceDialog->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
@@ -306,7 +265,6 @@ TEST_F(RuleDialogTest, ANewRuleGoesLastMarkedWhileTheSelectedRowStaysSelected) {
 }
 
 TEST_F(RuleDialogTest, OkWithAnEmptySearchOrATextTheSettingsCannotHoldKeepsTheEditorOpen) {
-    Start();
     OpenDialog();
     const HWND editor = conditionEditor->Handle();
     PostTyping(Editor().Edit2, L"x");
@@ -328,47 +286,6 @@ TEST_F(RuleDialogTest, OkWithAnEmptySearchOrATextTheSettingsCannotHoldKeepsTheEd
     EXPECT_FALSE(IsWindowVisible(editor));
     EXPECT_EQ(Rules().size(), 8u);
     EXPECT_EQ(listview::ItemCount(Dialog().ListView1), 8);
-}
-
-TEST_F(RuleDialogTest, EditedRulesAreSavedInOrderAtTheEnd) {
-    WriteFile(
-        "kanaroll.ini",
-        "MAMEPath:=\r\nReplaceText:=Alpha\tA\tP\r\nReplaceText:=Beta\tB\t\r\nReplaceText:=Gamma\tC\tP\r\n");
-    Start();
-    OpenDialog();
-    const HWND list = Dialog().ListView1;
-
-    // Edit the first rule, opened by a double-click on its row: a new search text, the box cleared,
-    // confirmed with Enter.
-    SelectRow(0);
-    PostMessageW(Editor().Edit1, EM_SETSEL, 0, -1);
-    PostTyping(Editor().Edit1, L"アルファ");
-    PostClick(Editor().CheckBox1);
-    PostKey(Editor().Edit2, VK_RETURN);
-    PostEndEditor();
-    RECT row{LVIR_BOUNDS};
-    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
-    SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(row.left + 4, row.top + 2));
-    Pump();
-    EXPECT_EQ(Row(0), L"アルファ|A| ");
-    EXPECT_EQ(GetFocus(), Dialog().Button5);
-
-    // Delete the second, add one at the end.
-    SelectRow(1);
-    services.messageBoxAnswers.push_back(IDYES);
-    Click(Dialog().Button4);
-    PostTyping(Editor().Edit1, L"Delta");
-    PostTyping(Editor().Edit2, L"D");
-    PostClick(Editor().Button1);
-    PostEndEditor();
-    Click(Dialog().Button2);
-    EXPECT_EQ(AllRows(), (std::vector<std::wstring>{L"アルファ|A| ", L"Gamma|C|○", L"Delta|D|○"}));
-    EXPECT_EQ(AllRows(), RulesAsRows());
-
-    Destroy();
-    EXPECT_EQ(FileText("kanaroll.ini"),
-              L"MAMEPath:=\r\nReplaceText:=アルファ\tA\t\r\nReplaceText:=Gamma\tC\tP\r\nReplaceText:="
-              L"Delta\tD\tP\r\n");
 }
 
 }  // namespace

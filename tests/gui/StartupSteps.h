@@ -15,15 +15,6 @@ namespace kanaroll::testing {
 // one is shown and the catalogue loaded.
 class SteppedStartTest : public MainWindowTest {
 protected:
-    // Creates the three windows as the program does; nothing is shown or loaded yet.
-    void CreateWindows() {
-        app = std::make_unique<Application>(services);
-        form = std::make_unique<TForm1>(*app, folder.Path());
-        replaceDialog = std::make_unique<TForm2>(*app, *form);
-        conditionEditor = std::make_unique<TForm3>(*app, *replaceDialog);
-        form->AttachReplaceDialog(replaceDialog.get());
-        replaceDialog->AttachConditionEditor(conditionEditor.get());
-    }
     // Shows the main window and lets the start-up load run.
     void ShowAndLoad() {
         form->Show();
