@@ -55,14 +55,10 @@ void TForm1::Show() {
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
+            // An error in FormCreate is reported, the rest of it is skipped, and the window stays:
+            // the answer to an error is 0, which lets the creation go on.
             CreateControls();
-            // An error in FormCreate is reported, the rest of it is skipped, and the window stays.
-            Guarded(
-                [this] {
-                    FormCreate();
-                    return 0;
-                },
-                0);
+            FormCreate();
             return 0;
         case WM_SHOWWINDOW:
             if (wParam && !m_shown) {
@@ -76,12 +72,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam != kFamilyIndexTimer) break;
             KillTimer(Handle(), kFamilyIndexTimer);
-            Guarded(
-                [this] {
-                    m_families.BuildUnlessBuiltFor(m_games);
-                    return 0;
-                },
-                0);
+            m_families.BuildUnlessBuiltFor(m_games);
             return 0;
         case WM_SIZE:
             LayoutClient();
@@ -89,11 +80,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETMINMAXINFO:
             MinimumTrackSize(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-            return 0;
-        case WM_NOTIFY:
-            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_CONTEXTMENU:
             OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
             return 0;
@@ -122,12 +108,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (FormClose()) m_application.Terminate();
             return 0;
         case WM_DESTROY:
-            Guarded(
-                [this] {
-                    FormDestroy();
-                    return 0;
-                },
-                0);
+            // An error is reported and the window is destroyed all the same.
+            FormDestroy();
             return 0;
         default:
             break;
@@ -286,11 +268,11 @@ void TForm1::OnCommand(int id, int code, HWND control) {
     }
 }
 
-LRESULT TForm1::OnNotify(const NMHDR& header) {
+LRESULT TForm1::OnNotify(NMHDR& header) {
     if (header.hwndFrom == m_ui.ListView1) {
         switch (header.code) {
             case LVN_GETDISPINFOW:
-                ListView1Data(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
+                ListView1Data(*reinterpret_cast<NMLVDISPINFOW*>(&header));
                 return 0;
             case LVN_ODFINDITEMW:
                 return ListView1DataFind(*reinterpret_cast<const NMLVFINDITEMW*>(&header));

@@ -98,8 +98,8 @@ private:
     void SetStatusText(int panel, std::string_view utf8) override;
     void SetStatus(int panel, std::wstring_view text);
     void ShowTotals();
-    void OnCommand(int id, int code, HWND control);
-    LRESULT OnNotify(const NMHDR& header);
+    void OnCommand(int id, int code, HWND control) override;
+    LRESULT OnNotify(NMHDR& header) override;
     void OnContextMenu(HWND control, LPARAM position);
     void ProcessPendingMessages() override;
     void BeginWaitCursor() override;

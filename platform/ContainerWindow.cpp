@@ -19,8 +19,6 @@ void ContainerWindow::SetTitle(std::wstring_view title, HFONT font) {
 
 LRESULT ContainerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
         case WM_DRAWITEM:
         case WM_MEASUREITEM:
         case WM_CONTEXTMENU:
@@ -38,6 +36,14 @@ LRESULT ContainerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         default:
             return DefaultHandling(message, wParam, lParam);
     }
+}
+
+void ContainerWindow::OnCommand(int id, int code, HWND control) {
+    SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+}
+
+LRESULT ContainerWindow::OnNotify(NMHDR& header) {
+    return SendMessageW(GetParent(Handle()), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
 void ContainerWindow::Paint() {

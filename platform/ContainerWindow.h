@@ -23,6 +23,8 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnCommand(int id, int code, HWND control) override;
+    LRESULT OnNotify(NMHDR& header) override;
 
 private:
     void Paint();

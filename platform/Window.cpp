@@ -53,6 +53,27 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultHandling(message, wParam, lParam);
 }
 
+// What the default window procedure does with both: nothing, and 0.
+void Window::OnCommand(int, int, HWND) {}
+
+LRESULT Window::OnNotify(NMHDR&) {
+    return 0;
+}
+
+LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_NOTIFY:
+            if (!lParam) break;
+            return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        default:
+            break;
+    }
+    return HandleMessage(message, wParam, lParam);
+}
+
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -68,7 +89,7 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         self->WindowDestroyed();
         return result;
     }
-    return Guarded([&] { return self->HandleMessage(message, wParam, lParam); }, LRESULT{0});
+    return Guarded([&] { return self->Dispatch(message, wParam, lParam); }, LRESULT{0});
 }
 
 }  // namespace kanaroll

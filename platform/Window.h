@@ -29,7 +29,8 @@ auto Guarded(Handler&& handler, decltype(handler()) onError) noexcept -> decltyp
 }
 
 // Base of the program's own window classes: a static procedure binds `this` and hands every
-// message to HandleMessage, catching every exception on the way out.
+// message to a method, catching every exception on the way out. WM_COMMAND and WM_NOTIFY arrive
+// decoded, in OnCommand and OnNotify; every other message in HandleMessage.
 class Window {
 public:
     Window() = default;
@@ -52,6 +53,12 @@ protected:
                         int x, int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_COMMAND from a control (its id, notification code and window), a menu item (code 0, no
+    // control) or an accelerator (code 1, no control).
+    virtual void OnCommand(int id, int code, HWND control);
+    // WM_NOTIFY from a control; the answer is the message's result. Some notifications (a list's
+    // data request) are filled in by the answering window, so the header is not const.
+    virtual LRESULT OnNotify(NMHDR& header);
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(m_handle, message, wParam, lParam);
     }
@@ -61,6 +68,7 @@ protected:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_handle = nullptr;
 };

@@ -69,14 +69,9 @@ void TForm2::ShowBeside(HWND window) {
 LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            CreateControls();
             // An error while listing the rules is reported and the dialog still exists.
-            Guarded(
-                [this] {
-                    FormCreate();
-                    return 0;
-                },
-                0);
+            CreateControls();
+            FormCreate();
             return 0;
         case WM_SHOWWINDOW:
             // Only a showing by the program counts, not the return of a window hidden together
@@ -91,14 +86,6 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_GETDEFID:
             return MAKELRESULT(kButton5, DC_HASDEFID);
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        case WM_NOTIFY: {
-            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-            if (header.hwndFrom == m_ui.ListView1 && header.code == NM_DBLCLK) Button3Click();
-            return 0;
-        }
         case WM_CLOSE:
             // The title bar's close button only hides the dialog; the focus is not moved.
             ShowWindow(Handle(), SW_HIDE);
@@ -153,7 +140,12 @@ void TForm2::FormShow() {
     FocusControl(m_ui.Button5);
 }
 
-void TForm2::OnCommand(int id, int code) {
+LRESULT TForm2::OnNotify(NMHDR& header) {
+    if (header.hwndFrom == m_ui.ListView1 && header.code == NM_DBLCLK) Button3Click();
+    return 0;
+}
+
+void TForm2::OnCommand(int id, int code, HWND) {
     if (code != BN_CLICKED) return;
     switch (id) {
         case kButton5:

@@ -54,7 +54,8 @@ private:
     void CreateControls();
     void FormCreate();
     void FormShow();
-    void OnCommand(int id, int code);
+    void OnCommand(int id, int code, HWND control) override;
+    LRESULT OnNotify(NMHDR& header) override;
     void Button5Click();
     void Button2Click();
     void Button3Click();

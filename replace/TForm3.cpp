@@ -61,9 +61,6 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_GETDEFID:
             return MAKELRESULT(kButton1, DC_HASDEFID);
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
         case WM_CLOSE:
             // The title bar's close button: like 閉じる, nothing is changed.
             CloseEditor();
@@ -176,7 +173,7 @@ void TForm3::FormShow() {
     button::SetChecked(m_ui.CheckBox1, rule.onlyInParentheses);
 }
 
-void TForm3::OnCommand(int id, int code) {
+void TForm3::OnCommand(int id, int code, HWND) {
     if (code != BN_CLICKED) return;
     if (id == kButton1) Button1Click();
     if (id == kBitBtn1) BitBtn1Click();

@@ -40,7 +40,7 @@ private:
     void CreateControls();
     void RunModal(int editIndex);
     void FormShow();
-    void OnCommand(int id, int code);
+    void OnCommand(int id, int code, HWND control) override;
     void Button1Click();
     void BitBtn1Click();
     void CloseEditor();
