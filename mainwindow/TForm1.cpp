@@ -35,8 +35,6 @@ TForm1::~TForm1() {
         m_application.RemoveDialogWindow(Handle());
         DestroyWindow(Handle());  // runs FormDestroy while this object is still whole
     }
-    if (m_imageList) ImageList_Destroy(m_imageList);
-    if (m_ui.PopupMenu1) DestroyMenu(m_ui.PopupMenu1);
 }
 
 void TForm1::Show() {
@@ -135,7 +133,7 @@ void TForm1::FormCreate() {
     }
     if (m_state.replaceRules.empty()) m_state.replaceRules = DefaultReplaceRules(*m_codec);
     m_groupBox1->SetTitle(L"", m_boldFont.Get());
-    for (HWND field : {m_ui.Edit3, m_ui.Memo1, m_ui.Memo2, m_ui.Edit4}) window::SetText(field, L"");
+    for (HWND field : {m_ui.Edit3, m_ui.Memo1, m_ui.Memo2, m_ui.Edit4}) edit::FillText(field, L"");
     m_state.currentIndex = -1;
     m_state.familyKey.clear();
     m_state.translatedCount = 0;
@@ -310,11 +308,8 @@ void TForm1::OnContextMenu(HWND control, LPARAM position) {
     if (!m_menuAttached || (control != m_ui.ListView1 && control != m_ui.ListView2)) return;
     POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     if (position == -1) {  // from the keyboard: below the focused row, or at the list's corner
-        RECT row{LVIR_BOUNDS, 0, 0, 0};
         const int focused = listview::FocusedItem(control);
-        if (focused < 0 || !SendMessageW(control, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&row))) {
-            row = {};
-        }
+        const RECT row = focused < 0 ? RECT{} : listview::ItemRect(control, focused).value_or(RECT{});
         point = {row.left + 8, row.bottom};
         ClientToScreen(control, &point);
     }

@@ -201,7 +201,8 @@ private:
     std::unique_ptr<Splitter> m_splitter;
     UniqueFont m_font;
     UniqueFont m_boldFont;
-    HIMAGELIST m_imageList = nullptr;
+    UniqueImageList m_imageList;
+    UniqueMenu m_popupMenu;
     std::vector<UniqueIcon> m_icons;
     int m_panelHeight = 285;
     bool m_shown = false;

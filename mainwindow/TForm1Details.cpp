@@ -67,14 +67,14 @@ void TForm1::ListView1SelectItem(int item, bool selected) {
         const std::wstring title = ToWide(game.zipName);
         m_groupBox1->SetTitle(title, m_boldFont.Get());
         window::SetText(m_ui.GroupBox1, title);  // also the frame's name, for whatever reads captions
-        window::SetText(m_ui.Edit1, ToWide(game.japaneseName));
-        window::SetText(m_ui.Edit2, ToWide(game.reading));
+        edit::FillText(m_ui.Edit1, ToWide(game.japaneseName));
+        edit::FillText(m_ui.Edit2, ToWide(game.reading));
         // The read-only fields often show what they showed (games of one driver share their
         // hardware), and each text set costs a layout and several repaint requests under Wine.
-        edit::SetTextIfDifferent(m_ui.Edit3, ToWide(game.englishName));
-        edit::SetTextIfDifferent(m_ui.Memo1, ToWide(game.cpuText));
-        edit::SetTextIfDifferent(m_ui.Memo2, ToWide(game.soundText));
-        edit::SetTextIfDifferent(m_ui.Edit4, ToWide(game.videoText));
+        edit::ChangeText(m_ui.Edit3, ToWide(game.englishName));
+        edit::ChangeText(m_ui.Memo1, ToWide(game.cpuText));
+        edit::ChangeText(m_ui.Memo2, ToWide(game.soundText));
+        edit::ChangeText(m_ui.Edit4, ToWide(game.videoText));
         SetStatus(1, game.statusGood ? L"" : L"動作不可");
     }
     m_state.undoJapaneseName = game.japaneseName;
@@ -211,12 +211,12 @@ void TForm1::ApplyJapaneseNameSelection() {
     const int end = static_cast<int>(regionStart == std::wstring::npos ? text.size() : regionStart);
     // Anchored at the end, so the caret stands at the start and the start is what is shown.
     edit::SetSelection(m_ui.Edit1, end, 0);
-    SendMessageW(m_ui.Edit1, EM_SCROLLCARET, 0, 0);
+    edit::ScrollCaret(m_ui.Edit1);
 }
 
 void TForm1::Edit1Exit() {
     if (!IsGame(m_games, m_state.currentIndex) || !window::Text(m_ui.Edit1).empty()) return;
-    edit::SetTextIfDifferent(m_ui.Edit1, ToWide(m_games[m_state.currentIndex].englishName));
+    edit::ChangeText(m_ui.Edit1, ToWide(m_games[m_state.currentIndex].englishName));
 }
 
 void TForm1::Edit2DblClick() {
@@ -225,8 +225,8 @@ void TForm1::Edit2DblClick() {
 
 void TForm1::Button1Click() {
     if (!IsGame(m_games, m_state.currentIndex)) return;
-    edit::SetTextIfDifferent(m_ui.Edit1, ToWide(m_games[m_state.currentIndex].englishName));
-    edit::SetTextIfDifferent(m_ui.Edit2, L"");
+    edit::ChangeText(m_ui.Edit1, ToWide(m_games[m_state.currentIndex].englishName));
+    edit::ChangeText(m_ui.Edit2, L"");
 }
 
 void TForm1::Button2Click() {
@@ -234,8 +234,8 @@ void TForm1::Button2Click() {
     // Copies: the change handlers run in between.
     const std::wstring japaneseName = ToWide(m_state.undoJapaneseName);
     const std::wstring reading = ToWide(m_state.undoReading);
-    edit::SetTextIfDifferent(m_ui.Edit1, japaneseName);
-    edit::SetTextIfDifferent(m_ui.Edit2, reading);
+    edit::ChangeText(m_ui.Edit1, japaneseName);
+    edit::ChangeText(m_ui.Edit2, reading);
 }
 
 LRESULT TForm1::FieldHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self) {

@@ -63,11 +63,11 @@ void TForm1::CreateControls() {
     m_boldFont = CreateUiFont(true);
 
     // Row icons: 0 a master, 1 a clone.
-    m_imageList = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
+    m_imageList.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0));
     for (const wchar_t* name : {KANAROLL_ICON_MASTER, KANAROLL_ICON_CLONE}) {
         m_icons.emplace_back(
             static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, 16, 16, 0)));
-        ImageList_AddIcon(m_imageList, m_icons.back().Get());
+        ImageList_AddIcon(m_imageList.Get(), m_icons.back().Get());
     }
 
     // The game list: rows supplied on demand, disabled until the catalogue is loaded.
@@ -75,8 +75,8 @@ void TForm1::CreateControls() {
                                  WS_TABSTOP | WS_DISABLED | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
                                      LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                                  ids::kListView1, {}, WS_EX_CLIENTEDGE);
-    ListView_SetExtendedListViewStyle(m_ui.ListView1, kListExtendedStyle);
-    ListView_SetImageList(m_ui.ListView1, m_imageList, LVSIL_SMALL);
+    listview::SetExtendedStyle(m_ui.ListView1, kListExtendedStyle);
+    listview::SetSmallImages(m_ui.ListView1, m_imageList.Get());
     AddGameColumns(m_ui.ListView1);
     if (HWND header = listview::Header(m_ui.ListView1)) {
         SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) | HDS_FULLDRAG);
@@ -101,7 +101,7 @@ void TForm1::CreateControls() {
     CreatePopupMenu1();
 
     ApplyFont(Handle(), m_font.Get());
-    SendMessageW(m_ui.Edit3, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.Get()), FALSE);
+    ApplyFont(m_ui.Edit3, m_boldFont.Get(), false);
     LayoutClient();
 }
 
@@ -156,8 +156,8 @@ void TForm1::CreateLowerPane() {
                                            LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
                                        ids::kListView2, {}, WS_EX_CLIENTEDGE),
                            Bounds(0, 126, 942, 158), kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom);
-    ListView_SetExtendedListViewStyle(m_ui.ListView2, kListExtendedStyle);
-    ListView_SetImageList(m_ui.ListView2, m_imageList, LVSIL_SMALL);
+    listview::SetExtendedStyle(m_ui.ListView2, kListExtendedStyle);
+    listview::SetSmallImages(m_ui.ListView2, m_imageList.Get());
     AddGameColumns(m_ui.ListView2);
 
     m_ui.RadioButton1 =
@@ -169,14 +169,14 @@ void TForm1::CreateLowerPane() {
                               CreateChild(m_ui.Panel2, WC_BUTTONW, L"MANE32J形式",
                                           WS_DISABLED | BS_AUTORADIOBUTTON, ids::kRadioButton2, {}),
                               Bounds(710, 98, 96, 17), kAnchorTop | kAnchorRight);
-    SendMessageW(m_ui.RadioButton1, BM_SETCHECK, BST_CHECKED, 0);
+    button::SetChecked(m_ui.RadioButton1, true);
     m_ui.BitBtn1 = Place(panel,
                          CreateChild(m_ui.Panel2, WC_BUTTONW, L"出力(&S)...",
                                      WS_TABSTOP | WS_GROUP | WS_DISABLED, ids::kBitBtn1, {}),
                          Bounds(825, 94, 88, 25), kAnchorTop | kAnchorRight);
     m_icons.emplace_back(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), KANAROLL_ICON_SAVE, IMAGE_ICON, 16, 16, 0)));
-    SendMessageW(m_ui.BitBtn1, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_icons.back().Get()));
+    button::SetIcon(m_ui.BitBtn1, m_icons.back().Get());
 
     m_groupBox2 = std::make_unique<ContainerWindow>(m_ui.Panel2, Bounds(580, 1, 358, 88),
                                                     ContainerWindow::Frame::Group, kGroupBox2DesignSize);
@@ -197,7 +197,8 @@ void TForm1::CreateLowerPane() {
 }
 
 void TForm1::CreatePopupMenu1() {
-    m_ui.PopupMenu1 = CreatePopupMenu();
+    m_popupMenu.Reset(CreatePopupMenu());
+    m_ui.PopupMenu1 = m_popupMenu.Get();
     AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kPopExecute, L"起動\tF5");
     AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kMAME1, L"MAME実行ファイルの指定(&B)...");
     AppendMenuW(m_ui.PopupMenu1, MF_SEPARATOR, 0, nullptr);
@@ -209,7 +210,7 @@ void TForm1::LayoutClient() {
     if (!m_ui.StatusBar1) return;
     RECT client{};
     GetClientRect(Handle(), &client);
-    SendMessageW(m_ui.StatusBar1, WM_SIZE, 0, 0);
+    statusbar::FitToParent(m_ui.StatusBar1);
     const RECT bar = window::BoundsInParent(m_ui.StatusBar1);
     const int available = client.bottom - (bar.bottom - bar.top);
     const int panelHeight =

@@ -15,7 +15,7 @@ bool TForm1::ApplyReplaceRules() {
         return false;
     }
     // Setting the field runs its change behaviour, which stores the title as typing would.
-    edit::SetTextIfDifferent(m_ui.Edit1, ToWide(replaced));
+    edit::ChangeText(m_ui.Edit1, ToWide(replaced));
     SetStatus(3, L"置換されました");
     return true;
 }

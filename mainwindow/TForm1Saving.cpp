@@ -1,10 +1,7 @@
 // Writing the name list: quick save, the output button, and the save on closing.
-#include <windows.h>
-
-#include <windowsx.h>
-
 #include "catalogue/NameListWriters.h"
 #include "mainwindow/TForm1.h"
+#include "platform/Controls.h"
 
 namespace kanaroll {
 
@@ -51,7 +48,7 @@ void TForm1::N3Click() {
 }
 
 void TForm1::BitBtn1Click() {
-    const bool mame32j = Button_GetCheck(m_ui.RadioButton1) == BST_CHECKED;
+    const bool mame32j = button::IsChecked(m_ui.RadioButton1);
     const auto chosen =
         m_services.ShowFileDialog(Handle(), mame32j ? Mame32JSaveDialog() : Mane32JSaveDialog());
     if (!chosen || chosen->empty()) return;

@@ -1,7 +1,6 @@
 // The sort indicator in the game list's header: the sorted column's item is owner-drawn with its
 // caption and an embossed triangle pointing up (ascending) or down (descending).
 #include <algorithm>
-#include <array>
 
 #include "mainwindow/TForm1.h"
 #include "platform/Controls.h"
@@ -43,18 +42,11 @@ LRESULT TForm1::HeaderHookProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 void TForm1::SetHeaderOwnerDraw(int column, bool ownerDrawn) {
     if (!headerHandle) return;
-    HDITEMW item{};
-    item.mask = HDI_FORMAT;
-    if (!SendMessageW(headerHandle, HDM_GETITEMW, static_cast<WPARAM>(column),
-                      reinterpret_cast<LPARAM>(&item))) {
-        return;  // no such column, as for -1 before the first sort
-    }
-    if (ownerDrawn) {
-        item.fmt = (item.fmt | HDF_OWNERDRAW) & ~HDF_STRING;
-    } else {
-        item.fmt = (item.fmt & ~HDF_OWNERDRAW) | HDF_STRING;
-    }
-    SendMessageW(headerHandle, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+    const auto format = header::ItemFormat(headerHandle, column);
+    if (!format) return;  // no such column, as for -1 before the first sort
+    header::SetItemFormat(
+        headerHandle, column,
+        ownerDrawn ? (*format | HDF_OWNERDRAW) & ~HDF_STRING : (*format & ~HDF_OWNERDRAW) | HDF_STRING);
 }
 
 bool TForm1::DrawSortHeader(const DRAWITEMSTRUCT& item) {
@@ -74,18 +66,11 @@ bool TForm1::DrawSortHeader(const DRAWITEMSTRUCT& item) {
 void TForm1::DrawHeaderCaption(HDC dc, RECT bounds, bool pressed) {
     RECT text{bounds.left + 4, bounds.top + 2, bounds.right - 4, bounds.bottom - 1};
 
-    std::array<wchar_t, 256> caption{};
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH | LVCF_TEXT;
-    column.pszText = caption.data();
-    column.cchTextMax = static_cast<int>(caption.size()) - 1;
-    SendMessageW(m_ui.ListView1, LVM_GETCOLUMNW, static_cast<WPARAM>(m_state.sort.sortColumn),
-                 reinterpret_cast<LPARAM>(&column));
-    const int columnWidth = column.cx;
-    const int captionLength = static_cast<int>(wcsnlen(caption.data(), caption.size()));
+    const auto [columnWidth, caption] = listview::Column(m_ui.ListView1, m_state.sort.sortColumn);
+    const int captionLength = static_cast<int>(caption.size());
 
     SIZE extent{};
-    GetTextExtentPoint32W(dc, caption.data(), captionLength, &extent);
+    GetTextExtentPoint32W(dc, caption.c_str(), captionLength, &extent);
     const int width = extent.cx;
     const int available = text.right - text.left;
 
@@ -110,7 +95,7 @@ void TForm1::DrawHeaderCaption(HDC dc, RECT bounds, bool pressed) {
         OffsetRect(&text, 1, 1);
         OffsetRect(&arrow, 1, 1);
     }
-    DrawTextW(dc, caption.data(), captionLength, &text, kDrawTextFlags);
+    DrawTextW(dc, caption.c_str(), captionLength, &text, kDrawTextFlags);
     DrawSortArrow(dc, arrow, columnWidth);
 }
 

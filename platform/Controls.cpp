@@ -1,5 +1,6 @@
 #include "platform/Controls.h"
 
+#include <array>
 #include <vector>
 
 namespace kanaroll {
@@ -37,10 +38,14 @@ RECT BoundsInParent(HWND window) {
 
 namespace edit {
 
-bool SetTextIfDifferent(HWND edit, std::wstring_view text) {
+bool ChangeText(HWND edit, std::wstring_view text) {
     if (window::Text(edit) == text) return false;
     window::SetText(edit, text);
     return true;
+}
+
+void FillText(HWND edit, std::wstring_view text) {
+    window::SetText(edit, text);
 }
 
 void SetSelection(HWND edit, int start, int end) {
@@ -54,9 +59,21 @@ std::pair<int, int> Selection(HWND edit) {
     return {static_cast<int>(start), static_cast<int>(end)};
 }
 
+void ScrollCaret(HWND edit) {
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
 }  // namespace edit
 
 namespace listview {
+
+void SetExtendedStyle(HWND list, DWORD styles) {
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(styles));
+}
+
+void SetSmallImages(HWND list, HIMAGELIST images) {
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+}
 
 void AddColumn(HWND list, int index, std::wstring_view caption, int width, int format) {
     std::wstring text(caption);
@@ -73,14 +90,18 @@ int ColumnWidth(HWND list, int column) {
     return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
 }
 
-std::wstring ColumnCaption(HWND list, int column) {
-    wchar_t buffer[256] = {};
+ColumnInfo Column(HWND list, int column) {
+    std::array<wchar_t, 256> caption{};
     LVCOLUMNW info{};
-    info.mask = LVCF_TEXT;
-    info.pszText = buffer;
-    info.cchTextMax = 256;
-    SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
-    return buffer;
+    info.mask = LVCF_WIDTH | LVCF_TEXT;
+    info.pszText = caption.data();
+    info.cchTextMax = static_cast<int>(caption.size()) - 1;
+    SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+    return {info.cx, std::wstring(caption.data(), wcsnlen(caption.data(), caption.size()))};
+}
+
+std::wstring ColumnCaption(HWND list, int column) {
+    return Column(list, column).caption;
 }
 
 int ItemCount(HWND list) {
@@ -206,11 +227,39 @@ void RedrawItem(HWND list, int item) {
     SendMessageW(list, LVM_REDRAWITEMS, item, item);
 }
 
+std::optional<RECT> ItemRect(HWND list, int item, int part) {
+    RECT bounds{part, 0, 0, 0};
+    if (!SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&bounds))) {
+        return std::nullopt;
+    }
+    return bounds;
+}
+
 HWND Header(HWND list) {
     return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
 }
 
 }  // namespace listview
+
+namespace header {
+
+std::optional<int> ItemFormat(HWND header, int item) {
+    HDITEMW info{};
+    info.mask = HDI_FORMAT;
+    if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info))) {
+        return std::nullopt;
+    }
+    return info.fmt;
+}
+
+void SetItemFormat(HWND header, int item, int format) {
+    HDITEMW info{};
+    info.mask = HDI_FORMAT;
+    info.fmt = format;
+    SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info));
+}
+
+}  // namespace header
 
 namespace button {
 
@@ -222,9 +271,17 @@ void SetChecked(HWND button, bool checked) {
     SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void SetIcon(HWND button, HICON icon) {
+    SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+
 }  // namespace button
 
 namespace statusbar {
+
+void FitToParent(HWND bar) {
+    SendMessageW(bar, WM_SIZE, 0, 0);
+}
 
 void SetParts(HWND bar, std::initializer_list<int> widths) {
     std::vector<int> rights;

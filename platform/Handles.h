@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <utility>
 
 // Move-only owners of Win32 handles and scoped changes of GDI state: each undoes itself in its
 // destructor, on every way out.
 namespace kanaroll {
 
+// A handle is held when it is not the traits' Invalid() value, unless the traits say more with an
+// IsValid of their own.
 template <typename Handle, typename Traits>
 class UniqueResource {
 public:
@@ -27,19 +30,30 @@ public:
     UniqueResource& operator=(const UniqueResource&) = delete;
 
     Handle Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != Traits::Invalid(); }
+    explicit operator bool() const { return IsValid(m_handle); }
     void Reset(Handle handle = Traits::Invalid()) {
-        if (m_handle != Traits::Invalid()) Traits::Close(m_handle);
+        if (IsValid(m_handle)) Traits::Close(m_handle);
         m_handle = handle;
     }
     Handle Release() { return std::exchange(m_handle, Traits::Invalid()); }
 
 private:
+    static bool IsValid(Handle handle) {
+        if constexpr (requires { Traits::IsValid(handle); }) {
+            return Traits::IsValid(handle);
+        } else {
+            return handle != Traits::Invalid();
+        }
+    }
+
     Handle m_handle = Traits::Invalid();
 };
 
+// Kernel functions fail with either value: CreateFile and its kind with INVALID_HANDLE_VALUE, the
+// others with null. Neither is closed.
 struct KernelHandleTraits {
     static HANDLE Invalid() { return nullptr; }
+    static bool IsValid(HANDLE handle) { return handle && handle != INVALID_HANDLE_VALUE; }
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
@@ -52,7 +66,6 @@ struct GdiObjectTraits {
 template <typename T>
 using GdiObject = UniqueResource<T, GdiObjectTraits<T>>;
 using UniqueFont = GdiObject<HFONT>;
-using UniqueBrush = GdiObject<HBRUSH>;
 using UniquePen = GdiObject<HPEN>;
 using UniqueBitmap = GdiObject<HBITMAP>;
 
@@ -67,6 +80,19 @@ struct IconTraits {
     static void Close(HICON icon) { DestroyIcon(icon); }
 };
 using UniqueIcon = UniqueResource<HICON, IconTraits>;
+
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
+};
+using UniqueImageList = UniqueResource<HIMAGELIST, ImageListTraits>;
+
+// A menu that no window holds, such as a popup menu; a window's own menu goes with the window.
+struct MenuTraits {
+    static HMENU Invalid() { return nullptr; }
+    static void Close(HMENU menu) { DestroyMenu(menu); }
+};
+using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 
 // Selects an object into a device context and selects the previous one back at the end.
 class SelectedObject {

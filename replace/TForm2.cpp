@@ -119,7 +119,7 @@ void TForm2::CreateControls() {
                     WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
                     kListView1, Bounds(8, 24, 381, 233), WS_EX_CLIENTEDGE);
     // Flat scroll bars where the list offers them; themed lists draw their own and ignore this.
-    ListView_SetExtendedListViewStyle(m_ui.ListView1, LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
+    listview::SetExtendedStyle(m_ui.ListView1, LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
     listview::AddColumn(m_ui.ListView1, 0, L"検索文字列", 140);
     listview::AddColumn(m_ui.ListView1, 1, L"置換後文字列", 140);
     listview::AddColumn(m_ui.ListView1, 2, L"括弧内のみ", 80, LVCFMT_CENTER);

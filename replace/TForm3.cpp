@@ -160,16 +160,16 @@ void TForm3::FormShow() {
     m_focus.Set(Handle(), m_ui.Edit1);
     if (m_editIndex == -1) {
         window::SetText(Handle(), L"新規条件");
-        window::SetText(m_ui.Edit1, L"");
-        window::SetText(m_ui.Edit2, L"");
+        edit::FillText(m_ui.Edit1, L"");
+        edit::FillText(m_ui.Edit2, L"");
         button::SetChecked(m_ui.CheckBox1, true);
         return;
     }
     const TReplacePatterns& rule = m_replaceDialog.Rules()[static_cast<std::size_t>(m_editIndex)];
     const unsigned codePage = m_replaceDialog.Codec().CodePage();
     window::SetText(Handle(), L"編集");
-    window::SetText(m_ui.Edit1, ToWide(rule.searchText, codePage));
-    window::SetText(m_ui.Edit2, ToWide(rule.replacementText, codePage));
+    edit::FillText(m_ui.Edit1, ToWide(rule.searchText, codePage));
+    edit::FillText(m_ui.Edit2, ToWide(rule.replacementText, codePage));
     button::SetChecked(m_ui.CheckBox1, rule.onlyInParentheses);
 }
 
