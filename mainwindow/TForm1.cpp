@@ -316,33 +316,6 @@ void TForm1::OnContextMenu(HWND control, LPARAM position) {
     TrackPopupMenu(m_ui.PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr);
 }
 
-bool TForm1::ListShortcut(WPARAM key) {
-    if (!m_menuAttached) return false;
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool alt = GetKeyState(VK_MENU) < 0;
-    if (control || shift || alt) {
-        if (key == 'S' && control && !shift && !alt) {
-            N3Click();
-            return true;
-        }
-        return false;
-    }
-    switch (key) {
-        case VK_F5:
-            if (!(GetMenuState(m_ui.PopupMenu1, ids::kPopExecute, MF_BYCOMMAND) &
-                  (MF_DISABLED | MF_GRAYED))) {
-                PopExecuteClick();
-            }
-            return true;
-        case VK_F3:
-            N1Click();
-            return true;
-        default:
-            return false;
-    }
-}
-
 std::wstring TForm1::ToWide(std::string_view text) const {
     return kanaroll::ToWide(text, m_codec->CodePage());
 }

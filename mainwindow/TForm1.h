@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,10 +32,17 @@ class TForm2;
 struct NameListChoice;
 
 // The main window: the game list above, the detail panel, family list and output controls below,
-// the status bar at the bottom. Its methods are spread over topic files: TForm1.cpp (life cycle and
-// status bar), TForm1Layout.cpp (controls), TForm1GameList.cpp (the game list), TForm1SortHeader.cpp
-// (the sort indicator), TForm1Details.cpp (detail panel, family list, editing), TForm1Saving.cpp,
+// the status bar at the bottom. Its methods are spread over topic files: TForm1.cpp (life cycle,
+// status bar, the commands and notifications of the controls and the menu), TForm1Layout.cpp
+// (creating the controls and the popup menu), TForm1Keys.cpp (every key the window answers),
+// TForm1GameList.cpp (the game list), TForm1SortHeader.cpp (the sort indicator),
+// TForm1Details.cpp (detail panel, family list, editing), TForm1Encoding.cpp, TForm1Saving.cpp,
 // TForm1Replace.cpp and TForm1Launch.cpp.
+//
+// A new key goes into TForm1Keys.cpp and its table. A new menu entry gets an id in ControlIds.h, its
+// line in CreatePopupMenu1 and its case in OnCommand. A new window of the program is created and
+// wired in app/ProgramWindows; one that acts on the main window sees it through an interface of
+// its own, as the replace dialog does (ReplaceHost).
 class TForm1 : public Window, public ReplaceHost, private LoadProgress {
 public:
     static constexpr UINT kStartupLoadMessage = WM_USER + 1;
@@ -119,7 +127,6 @@ private:
     void ListView1Data(NMLVDISPINFOW& request) const;
     int ListView1DataFind(const NMLVFINDITEMW& request) const;
     void ListView1ColumnClick(int column);
-    bool ListView1KeyPress(wchar_t key);
     void FocusJapaneseName();
     bool TypeAhead(wchar_t key);
     void SelectGameRow(HWND list, int row);
@@ -129,6 +136,7 @@ private:
     static LRESULT ListView1HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self);
     static LRESULT HeaderHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self);
     LRESULT ListView1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HeaderDrawItem(HWND list, WPARAM wParam, LPARAM lParam);
     void SetHeaderOwnerDraw(int column, bool ownerDrawn);
     bool DrawSortHeader(const DRAWITEMSTRUCT& item);  // true when it drew
     void DrawHeaderCaption(HDC dc, RECT bounds, bool pressed);
@@ -154,8 +162,6 @@ private:
     void SetFamilyCell(int subItem, std::wstring_view text);
     static LRESULT FieldHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self);
     LRESULT FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    bool FieldKeyDown(HWND field, WPARAM key);
-    bool FieldKeyPress(HWND field, wchar_t key);
 
     // The catalogue's codec (TForm1Encoding.cpp): UTF-8 for a name list kept in UTF-8, which the
     // list's first bytes tell before listinfo.txt is read; kanaroll.ini stays Shift-JIS.
@@ -169,11 +175,7 @@ private:
     void WriteMame32J(const std::filesystem::path& path);
     void WriteMane32J(const std::filesystem::path& path);
 
-    // Replacing (TForm1Replace.cpp). The KeyDown handlers answer F3 in the three fields; they
-    // return true when they handled the key.
-    bool Edit1KeyDown(WPARAM key);
-    bool Edit2KeyDown(WPARAM key);
-    bool Edit3KeyDown(WPARAM key);
+    // Replacing (TForm1Replace.cpp).
     void N1Click();
     void Button3Click();
 
@@ -183,7 +185,17 @@ private:
     void LaunchMame(const std::string& zipName);
     void RefreshLaunchEntry(const TRecordset& game);
 
-    // Shortcuts of the popup menu, acting while a list has the focus.
+    // Keys (TForm1Keys.cpp, which lists them all). KeyMessage takes a hooked control's message
+    // when it is a key the window answers, and gives the message's result; the handlers return
+    // true when they handled the key.
+    std::optional<LRESULT> KeyMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DialogCode(HWND control, WPARAM wParam, LPARAM lParam);
+    bool KeyDown(HWND control, WPARAM key, bool withAlt);
+    bool KeyPress(HWND control, wchar_t key);
+    bool ListView1KeyPress(wchar_t key);
+    bool Edit1KeyDown(WPARAM key);
+    bool Edit2KeyDown(WPARAM key);
+    bool Edit3KeyDown(WPARAM key);
     bool ListShortcut(WPARAM key);
 
     Application& m_application;

@@ -246,28 +246,9 @@ LRESULT TForm1::FieldHookProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 LRESULT TForm1::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const auto answered = KeyMessage(window, message, wParam, lParam)) return *answered;
     const bool isEdit = window == m_ui.Edit1 || window == m_ui.Edit2 || window == m_ui.Edit3;
     switch (message) {
-        case WM_GETDLGCODE: {
-            LRESULT code = hook::CallNext(window, message, wParam, lParam);
-            // The dialog manager selects the whole text of a field entered by Tab; the title field
-            // makes its own selection instead.
-            if (window == m_ui.Edit1) code &= ~static_cast<LRESULT>(DLGC_HASSETSEL);
-            const auto* key = reinterpret_cast<const MSG*>(lParam);
-            if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN &&
-                window != m_ui.Edit3) {
-                code |= DLGC_WANTMESSAGE | DLGC_WANTALLKEYS;
-            }
-            return code;
-        }
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (FieldKeyDown(window, wParam)) return 0;
-            if (message == WM_KEYDOWN && window == m_ui.ListView2 && ListShortcut(wParam)) return 0;
-            break;
-        case WM_CHAR:
-            if (FieldKeyPress(window, static_cast<wchar_t>(wParam))) return 0;
-            break;
         case WM_SETFOCUS:
             if (window == m_ui.Edit2 && !m_mouseFocusing) {
                 const LRESULT result = hook::CallNext(window, message, wParam, lParam);
@@ -287,35 +268,6 @@ LRESULT TForm1::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             break;
     }
     return hook::CallNext(window, message, wParam, lParam);
-}
-
-bool TForm1::FieldKeyDown(HWND field, WPARAM key) {
-    // Enter does its work as a character (FieldKeyPress); its key-down must not reach the control.
-    if (key == VK_RETURN && field != m_ui.Edit3) return true;
-    if (key != VK_F3) return false;
-    if (field == m_ui.Edit1) return Edit1KeyDown(key);
-    if (field == m_ui.Edit2) return Edit2KeyDown(key);
-    if (field == m_ui.Edit3) return Edit3KeyDown(key);
-    return false;
-}
-
-bool TForm1::FieldKeyPress(HWND field, wchar_t key) {
-    if (key != L'\r') return false;
-    if (field == m_ui.ListView2 || field == m_ui.Edit1) {
-        SetFocus(field == m_ui.Edit1 ? m_ui.Edit2 : m_ui.Edit1);
-        return true;
-    }
-    if (field == m_ui.Edit2) {
-        // The current game's row is the selected one; asking the list walks its rows under Wine.
-        const int current = m_state.currentIndex;
-        const int row = current >= 0 && listview::IsSelected(m_ui.ListView1, current)
-                            ? current
-                            : listview::SelectedItem(m_ui.ListView1);
-        if (row >= 0 && row + 1 < m_games.Count()) SelectGameRow(m_ui.ListView1, row + 1);
-        SetFocus(m_ui.Edit1);
-        return true;
-    }
-    return false;
 }
 
 }  // namespace kanaroll

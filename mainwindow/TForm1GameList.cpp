@@ -1,5 +1,5 @@
-// The game list: rows supplied on demand from the catalogue, the incremental search by ZIP name,
-// sorting by a column, and the keys of the list.
+// The game list: rows supplied on demand from the catalogue, the incremental search by ZIP name
+// (its keys come from TForm1Keys.cpp), and sorting by a column.
 #include <algorithm>
 #include <cstdint>
 
@@ -7,7 +7,6 @@
 #include "mainwindow/GameOrder.h"
 #include "mainwindow/TForm1.h"
 #include "platform/Controls.h"
-#include "platform/WindowHook.h"
 
 namespace kanaroll {
 
@@ -98,47 +97,8 @@ void TForm1::ListView1ColumnClick(int column) {
     listview::SelectAndFocus(m_ui.ListView1, m_state.currentIndex, selectedRow);
 }
 
-bool TForm1::ListView1KeyPress(wchar_t key) {
-    if (key != L'\r') return false;
-    FocusJapaneseName();
-    return true;
-}
-
 void TForm1::FocusJapaneseName() {
     SetFocus(m_ui.Edit1);
-}
-
-LRESULT TForm1::ListView1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_DRAWITEM: {
-            // The header draws the sorted column through its parent, this list. The message still
-            // goes on to the list; the answer says that the item was drawn, without which Wine's
-            // header paints its plain background over the drawing again.
-            const DRAWITEMSTRUCT item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            const bool drawn = DrawSortHeader(item);
-            const LRESULT result = hook::CallNext(window, message, wParam, lParam);
-            return drawn ? TRUE : result;
-        }
-        case WM_GETDLGCODE: {
-            const auto* keyMessage = reinterpret_cast<const MSG*>(lParam);
-            const LRESULT code = hook::CallNext(window, message, wParam, lParam);
-            if (keyMessage && keyMessage->message == WM_KEYDOWN && keyMessage->wParam == VK_RETURN) {
-                return code | DLGC_WANTMESSAGE;
-            }
-            return code;
-        }
-        case WM_KEYDOWN:
-            if (wParam == VK_RETURN || ListShortcut(wParam)) return 0;
-            break;
-        case WM_CHAR:
-            if (ListView1KeyPress(static_cast<wchar_t>(wParam)) || TypeAhead(static_cast<wchar_t>(wParam))) {
-                return 0;
-            }
-            break;
-        default:
-            break;
-    }
-    return hook::CallNext(window, message, wParam, lParam);
 }
 
 }  // namespace kanaroll

@@ -20,23 +20,6 @@ bool TForm1::ApplyReplaceRules() {
     return true;
 }
 
-// F3 answers whatever modifiers are held.
-bool TForm1::Edit1KeyDown(WPARAM key) {
-    if (key != VK_F3) return false;
-    if (ApplyReplaceRules()) ApplyJapaneseNameSelection();
-    return true;
-}
-
-bool TForm1::Edit2KeyDown(WPARAM key) {
-    if (key != VK_F3) return false;
-    if (ApplyReplaceRules()) FocusJapaneseName();  // the entry selection runs as the focus arrives
-    return true;
-}
-
-bool TForm1::Edit3KeyDown(WPARAM key) {
-    return Edit2KeyDown(key);
-}
-
 void TForm1::N1Click() {
     ApplyReplaceRules();
 }

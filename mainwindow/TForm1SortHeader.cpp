@@ -26,6 +26,23 @@ LRESULT TForm1::ListView1HookProc(HWND window, UINT message, WPARAM wParam, LPAR
     return Guarded([&] { return form->ListView1Message(window, message, wParam, lParam); }, LRESULT{0});
 }
 
+// The game list's own messages: the header's drawing, and the keys.
+LRESULT TForm1::ListView1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DRAWITEM) return HeaderDrawItem(window, wParam, lParam);
+    if (const auto answered = KeyMessage(window, message, wParam, lParam)) return *answered;
+    return hook::CallNext(window, message, wParam, lParam);
+}
+
+// The header draws the sorted column through its parent, this list. The message still goes on to
+// the list; the answer says that the item was drawn, without which Wine's header paints its plain
+// background over the drawing again.
+LRESULT TForm1::HeaderDrawItem(HWND list, WPARAM wParam, LPARAM lParam) {
+    const DRAWITEMSTRUCT item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    const bool drawn = DrawSortHeader(item);
+    const LRESULT result = hook::CallNext(list, WM_DRAWITEM, wParam, lParam);
+    return drawn ? TRUE : result;
+}
+
 LRESULT TForm1::HeaderHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self) {
     const LRESULT result = hook::CallNext(window, message, wParam, lParam);
     if (message == WM_CAPTURECHANGED) {

@@ -1,0 +1,145 @@
+// Every key the main window answers, and where each goes. The game list, the family list and the
+// three title fields carry hooks (InstallHeaderHooks, InstallFieldHooks) that hand their messages to
+// KeyMessage first; what it leaves goes on to the control.
+//
+//   game list        Enter      the title field (ListView1KeyPress)
+//                    a letter   the type-ahead by ZIP name (TypeAhead, TForm1GameList.cpp)
+//   family list      Enter      the title field
+//   both lists       F5         starts MAME on the game, when the menu entry is enabled (PopExecuteClick)
+//                    F3         rewrites the title by the rules (N1Click)
+//                    Ctrl+S     quick save of mame32j.lst (N3Click)
+//   title (Edit1)    Enter      the reading field
+//                    F3         rewrites the title, then selects its main part (Edit1KeyDown)
+//   reading (Edit2)  Enter      the next game, and the title field
+//                    F3         rewrites the title, then goes to the title field (Edit2KeyDown)
+//   English (Edit3)  F3         as in the reading field (Edit3KeyDown)
+//
+// The popup menu shows F3, F5 and Ctrl+S as its entries' shortcuts (ListShortcut answers them).
+// Tab, Shift+Tab and the buttons' mnemonics are the dialog manager's, which Application runs for
+// the main window.
+#include "mainwindow/ControlIds.h"
+#include "mainwindow/TForm1.h"
+#include "platform/Controls.h"
+#include "platform/WindowHook.h"
+
+namespace kanaroll {
+
+std::optional<LRESULT> TForm1::KeyMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_GETDLGCODE:
+            return DialogCode(control, wParam, lParam);
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (KeyDown(control, wParam, message == WM_SYSKEYDOWN)) return 0;
+            return std::nullopt;
+        case WM_CHAR:
+            if (KeyPress(control, static_cast<wchar_t>(wParam))) return 0;
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+// Which keys the control takes from the dialog manager: Enter in the lists and in the editable
+// fields, which would otherwise press no button here.
+LRESULT TForm1::DialogCode(HWND control, WPARAM wParam, LPARAM lParam) {
+    LRESULT code = hook::CallNext(control, WM_GETDLGCODE, wParam, lParam);
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (control == m_ui.ListView1) {
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    // The dialog manager selects the whole text of a field entered by Tab; the title field makes its
+    // own selection instead.
+    if (control == m_ui.Edit1) code &= ~static_cast<LRESULT>(DLGC_HASSETSEL);
+    if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN &&
+        control != m_ui.Edit3) {
+        code |= DLGC_WANTMESSAGE | DLGC_WANTALLKEYS;
+    }
+    return code;
+}
+
+bool TForm1::KeyDown(HWND control, WPARAM key, bool withAlt) {
+    if (control == m_ui.ListView1) return !withAlt && (key == VK_RETURN || ListShortcut(key));
+    // Enter does its work as a character (KeyPress); its key-down must not reach the control.
+    if (key == VK_RETURN && control != m_ui.Edit3) return true;
+    if (key == VK_F3) {
+        if (control == m_ui.Edit1) return Edit1KeyDown(key);
+        if (control == m_ui.Edit2) return Edit2KeyDown(key);
+        if (control == m_ui.Edit3) return Edit3KeyDown(key);
+    }
+    return control == m_ui.ListView2 && !withAlt && ListShortcut(key);
+}
+
+bool TForm1::KeyPress(HWND control, wchar_t key) {
+    if (control == m_ui.ListView1) return ListView1KeyPress(key) || TypeAhead(key);
+    if (key != L'\r') return false;
+    if (control == m_ui.ListView2 || control == m_ui.Edit1) {
+        SetFocus(control == m_ui.Edit1 ? m_ui.Edit2 : m_ui.Edit1);
+        return true;
+    }
+    if (control == m_ui.Edit2) {
+        // The current game's row is the selected one; asking the list walks its rows under Wine.
+        const int current = m_state.currentIndex;
+        const int row = current >= 0 && listview::IsSelected(m_ui.ListView1, current)
+                            ? current
+                            : listview::SelectedItem(m_ui.ListView1);
+        if (row >= 0 && row + 1 < m_games.Count()) SelectGameRow(m_ui.ListView1, row + 1);
+        SetFocus(m_ui.Edit1);
+        return true;
+    }
+    return false;
+}
+
+bool TForm1::ListView1KeyPress(wchar_t key) {
+    if (key != L'\r') return false;
+    FocusJapaneseName();
+    return true;
+}
+
+// F3 answers whatever modifiers are held.
+bool TForm1::Edit1KeyDown(WPARAM key) {
+    if (key != VK_F3) return false;
+    if (ApplyReplaceRules()) ApplyJapaneseNameSelection();
+    return true;
+}
+
+bool TForm1::Edit2KeyDown(WPARAM key) {
+    if (key != VK_F3) return false;
+    if (ApplyReplaceRules()) FocusJapaneseName();  // the entry selection runs as the focus arrives
+    return true;
+}
+
+bool TForm1::Edit3KeyDown(WPARAM key) {
+    return Edit2KeyDown(key);
+}
+
+// The popup menu's shortcuts, which act while a list has the focus, once the catalogue is loaded.
+bool TForm1::ListShortcut(WPARAM key) {
+    if (!m_menuAttached) return false;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    if (control || shift || alt) {
+        if (key == 'S' && control && !shift && !alt) {
+            N3Click();
+            return true;
+        }
+        return false;
+    }
+    switch (key) {
+        case VK_F5:
+            if (!(GetMenuState(m_ui.PopupMenu1, ids::kPopExecute, MF_BYCOMMAND) &
+                  (MF_DISABLED | MF_GRAYED))) {
+                PopExecuteClick();
+            }
+            return true;
+        case VK_F3:
+            N1Click();
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace kanaroll
