@@ -115,6 +115,15 @@ void Application::Terminate() {
 }
 
 void Application::ShowError(const std::exception& error) {
+    // Handlers go on running while the box is up (paints, a list's requests for its rows): a failure
+    // among them would open a box over the box, and the next one another. It is the same failure,
+    // or one that follows from it, and the box that is up tells of it.
+    if (m_showingError) return;
+    m_showingError = true;
+    struct Shown {
+        bool& flag;
+        ~Shown() { flag = false; }
+    } shown{m_showingError};
     HWND owner = GetActiveWindow();
     if (!owner) owner = OwnerWindow();
     m_services.ShowMessageBox(owner, Utf8ToWide(ErrorBoxText(error.what())), L"Kanaroll",

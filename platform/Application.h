@@ -42,6 +42,7 @@ public:
     bool Terminated() const { return m_terminated; }
 
     // The error box: caption "Kanaroll", the error icon, OK; the message with its final full stop.
+    // An error while the box is up is not shown.
     void ShowError(const std::exception& error);
 
 private:
@@ -68,6 +69,7 @@ private:
     OwnerWindowClass m_owner;
     std::vector<HWND> m_dialogWindows;
     bool m_terminated = false;
+    bool m_showingError = false;
 };
 
 }  // namespace kanaroll

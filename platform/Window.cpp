@@ -89,7 +89,18 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         self->WindowDestroyed();
         return result;
     }
-    return Guarded([&] { return self->Dispatch(message, wParam, lParam); }, LRESULT{0});
+    bool handled = false;
+    const LRESULT result = Guarded(
+        [&] {
+            const LRESULT answer = self->Dispatch(message, wParam, lParam);
+            handled = true;
+            return answer;
+        },
+        LRESULT{0});
+    // A paint that failed before it validated its area would be asked for again at once, and fail
+    // again, for as long as the program runs: its area counts as painted.
+    if (!handled && message == WM_PAINT) ValidateRect(window, nullptr);
+    return result;
 }
 
 }  // namespace kanaroll

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,10 +37,13 @@ public:
     std::vector<FileDialogRequest> fileDialogs;
     std::vector<Launch> launches;
     int beeps = 0;
+    // Runs inside every message box, as the handlers that run while a real one is up.
+    std::function<void()> whileMessageBoxUp;
 
     int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                        UINT type) override {
         messageBoxes.push_back({owner, text, caption, type});
+        if (whileMessageBoxUp) whileMessageBoxUp();
         if (!messageBoxAnswers.empty()) {
             const int answer = messageBoxAnswers.front();
             messageBoxAnswers.pop_front();
