@@ -77,16 +77,15 @@ TEST_F(DetailsTest, TheFamilyListIsRebuiltOnlyWhenTheFamilyChanges) {
 }
 
 // The families are indexed again a moment after a sort, off the click's path; the family list then
-// shows the clones in the new order just as when a family is shown before that moment.
+// shows the clones in the new order just as when a family is shown before that moment. The moment is
+// the timer's message, which the test sends itself instead of waiting for it.
 TEST_F(DetailsTest, TheFamiliesIndexedAfterASortFollowTheNewOrder) {
     StartFamilies();
     ClickRow(Ui().ListView1, Row("galaga"));
     ClickHeader(0);  // pacmanf before puckman, which come the other way round in the file
-    const DWORD sorted = GetTickCount();
-    while (GetTickCount() - sorted < 2 * TForm1::kFamilyIndexDelayMs) {
-        Pump();
-        Sleep(10);
-    }
+    ASSERT_TRUE(KillTimer(form->Handle(), TForm1::kFamilyIndexTimer)) << "the sort set no timer";
+    SendMessageW(form->Handle(), WM_TIMER, TForm1::kFamilyIndexTimer, 0);
+    Pump();
     ClickRow(Ui().ListView1, Row("pacmanf"));
     EXPECT_EQ(FamilyRows(), (std::vector<std::wstring>{L"pacman", L"pacmanf", L"puckman"}));
     EXPECT_EQ(listview::SelectedItem(Ui().ListView2), 1);
