@@ -109,7 +109,6 @@ public:
     ShiftJis() : TextCodec(ShiftJisLeadBytes()) {}
 
     unsigned CodePage() const override { return 932; }
-    std::string_view Name() const override { return "Shift-JIS"; }
 
     std::string ToUtf8(std::string_view text) const override {
         std::string out;
@@ -222,7 +221,6 @@ public:
     Utf8() : TextCodec(std::array<bool, 256>{}) {}
 
     unsigned CodePage() const override { return 65001; }
-    std::string_view Name() const override { return "UTF-8"; }
     std::string ToUtf8(std::string_view text) const override { return std::string(text); }
     void AppendFromUtf8(std::string_view utf8, std::string& out) const override { out.append(utf8); }
 };

@@ -23,7 +23,6 @@ public:
 
     // The Windows code page that converts this codec's bytes at the control boundary.
     virtual unsigned CodePage() const = 0;
-    virtual std::string_view Name() const = 0;
 
     // Conversion to and from UTF-8. Characters the codec cannot hold become '?', and bytes that
     // form no character decode as U+FFFD.

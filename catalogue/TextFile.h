@@ -97,8 +97,6 @@ public:
     // Flushes, closes and puts the new file in place of the target.
     void Commit();
 
-    const std::filesystem::path& TemporaryPath() const { return m_temporary; }
-
 private:
     void Flush();
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "platform/AnchorLayout.h"
@@ -19,7 +18,6 @@ public:
 
     AnchorLayout& Layout() { return m_layout; }
     void SetTitle(std::wstring_view title, HFONT font);
-    std::wstring Title() const { return m_title; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -23,10 +23,6 @@ void Enable(HWND window, bool enabled) {
     EnableWindow(window, enabled ? TRUE : FALSE);
 }
 
-bool IsEnabled(HWND window) {
-    return IsWindowEnabled(window) != FALSE;
-}
-
 RECT BoundsInParent(HWND window) {
     RECT bounds{};
     GetWindowRect(window, &bounds);

@@ -16,7 +16,6 @@ namespace window {
 std::wstring Text(HWND window);
 void SetText(HWND window, std::wstring_view text);
 void Enable(HWND window, bool enabled);
-bool IsEnabled(HWND window);
 RECT BoundsInParent(HWND window);
 }  // namespace window
 

@@ -35,8 +35,6 @@ public:
         return search;
     }
 
-    const std::wstring& Text() const { return m_text; }
-
 private:
     std::wstring m_text;
     std::uint32_t m_lastTime = 0;

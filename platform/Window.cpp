@@ -86,7 +86,6 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
         self->m_handle = nullptr;
-        self->WindowDestroyed();
         return result;
     }
     bool handled = false;

@@ -63,9 +63,6 @@ protected:
         return DefWindowProcW(m_handle, message, wParam, lParam);
     }
 
-    // Called when the window is gone (after WM_NCDESTROY).
-    virtual void WindowDestroyed() {}
-
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);

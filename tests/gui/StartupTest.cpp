@@ -19,7 +19,7 @@ protected:
     }
     void ExpectControlsEnabled(bool enabled) const {
         for (HWND control : LoadedControls()) {
-            EXPECT_EQ(window::IsEnabled(control), enabled)
+            EXPECT_EQ(IsWindowEnabled(control) != FALSE, enabled)
                 << WideToUtf8(window::Text(control)) << " id " << GetDlgCtrlID(control);
         }
     }
