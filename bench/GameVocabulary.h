@@ -30,9 +30,9 @@ struct ProfileChip {
     std::uint32_t clock;  // 0: none
 };
 
+// A board, in the order of a row of the profile tables: its chips come last, as the longest part.
 struct HardwareProfile {
     std::string_view label;
-    std::vector<ProfileChip> chips;
     bool vector = false;
     bool vertical = false;
     int width = 0;
@@ -40,9 +40,10 @@ struct HardwareProfile {
     int colors = 0;
     std::string_view refresh;
     int soundChannels = 1;
-    std::vector<std::string_view> controls;  // an empty word: the input line has no control
     int maxButtons = 2;
-    bool playsSamples = false;  // a board that may use samples (and then lists the Samples chip)
+    bool playsSamples = false;               // a board that may use samples (and then lists the Samples chip)
+    std::vector<std::string_view> controls;  // an empty word: the input line has no control
+    std::vector<ProfileChip> chips;
 };
 
 std::span<const TitleWord> TitleWords();
