@@ -10,61 +10,36 @@ namespace kanaroll::bench {
 
 namespace {
 
+using Run = benchmark::BenchmarkReporter::Run;
+// A benchmark's runs by aggregate name ("mean", "stddev", "min", "max"), or "single" without
+// repetitions.
+using RunsByName = std::map<std::string, const Run*>;
+
 std::vector<SummaryLine>& Lines() {
     static std::vector<SummaryLine> lines;
     return lines;
 }
 
-double MinOf(const std::vector<double>& values) {
-    return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
-}
-
-double MaxOf(const std::vector<double>& values) {
-    return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
-}
-
 double Milliseconds(double time, benchmark::TimeUnit unit) {
-    switch (unit) {
-        case benchmark::kNanosecond:
-            return time / 1e6;
-        case benchmark::kMicrosecond:
-            return time / 1e3;
-        case benchmark::kMillisecond:
-            return time;
-        case benchmark::kSecond:
-            return time * 1e3;
-    }
-    return time;
+    return time * 1e3 / benchmark::GetTimeUnitMultiplier(unit);
 }
 
-std::optional<double> ValueOf(const benchmark::BenchmarkReporter::Run& run, const SummaryLine& line) {
-    switch (line.measure) {
-        case Measure::Milliseconds:
-            return Milliseconds(run.GetAdjustedRealTime(), run.time_unit);
-        case Measure::MegabytesPerSecond: {
-            const auto found = run.counters.find("bytes_per_second");
-            if (found == run.counters.end()) return std::nullopt;
-            return found->second.value / 1e6;
-        }
-        case Measure::Ratio: {
-            const auto found = run.counters.find(line.counter);
-            if (found == run.counters.end()) return std::nullopt;
-            return found->second.value;
-        }
-    }
-    return std::nullopt;
+std::optional<double> ValueOf(const Run& run, const SummaryLine& line) {
+    if (line.measure == Measure::Milliseconds) return Milliseconds(run.GetAdjustedRealTime(), run.time_unit);
+    const auto found = run.counters.find(line.measure == Measure::Ratio ? line.counter : "bytes_per_second");
+    if (found == run.counters.end()) return std::nullopt;
+    return line.measure == Measure::Ratio ? found->second.value : found->second.value / 1e6;
 }
 
-const char* UnitOf(Measure measure) {
-    switch (measure) {
-        case Measure::Milliseconds:
-            return "ms";
-        case Measure::MegabytesPerSecond:
-            return "MB/s";
-        case Measure::Ratio:
-            return "";
-    }
-    return "";
+std::optional<double> ValueOf(const RunsByName& runs, const char* name, const SummaryLine& line) {
+    const auto run = runs.find(name);
+    if (run == runs.end()) return std::nullopt;
+    return ValueOf(*run->second, line);
+}
+
+const Run* MeanRun(const RunsByName& runs) {
+    const auto run = runs.count("mean") ? runs.find("mean") : runs.find("single");
+    return run == runs.end() ? nullptr : run->second;
 }
 
 // Two significant decimals for small figures, fewer for large ones.
@@ -86,27 +61,25 @@ void AddSummaryLine(SummaryLine line) {
 }
 
 SummaryLine TimeLine(std::string benchmark, std::string label, double below) {
-    SummaryLine line;
-    line.benchmark = std::move(benchmark);
-    line.label = std::move(label);
-    line.measure = Measure::Milliseconds;
-    line.limit = below;
-    return line;
+    return {.benchmark = std::move(benchmark), .label = std::move(label), .limit = below};
 }
 
 SummaryLine RateLine(std::string benchmark, std::string label, double atLeast) {
-    SummaryLine line = TimeLine(std::move(benchmark), std::move(label), atLeast);
-    line.measure = Measure::MegabytesPerSecond;
-    line.atLeast = true;
-    return line;
+    return {.benchmark = std::move(benchmark),
+            .label = std::move(label),
+            .measure = Measure::MegabytesPerSecond,
+            .limit = atLeast,
+            .atLeast = true};
 }
 
 SummaryLine RatioLine(std::string benchmark, std::string label, std::string counter, double aim) {
-    SummaryLine line = RateLine(std::move(benchmark), std::move(label), aim);
-    line.measure = Measure::Ratio;
-    line.counter = std::move(counter);
-    line.aimOnly = true;
-    return line;
+    return {.benchmark = std::move(benchmark),
+            .label = std::move(label),
+            .measure = Measure::Ratio,
+            .counter = std::move(counter),
+            .limit = aim,
+            .atLeast = true,
+            .aimOnly = true};
 }
 
 SummaryLine RateRatioLine(std::string benchmark, std::string denominator, std::string label, double aim) {
@@ -117,7 +90,13 @@ SummaryLine RateRatioLine(std::string benchmark, std::string denominator, std::s
 }
 
 benchmark::internal::Benchmark* WithMinMax(benchmark::internal::Benchmark* benchmark) {
-    return benchmark->ComputeStatistics("min", MinOf)->ComputeStatistics("max", MaxOf);
+    return benchmark
+        ->ComputeStatistics(
+            "min",
+            [](const std::vector<double>& v) { return v.empty() ? 0.0 : *std::ranges::min_element(v); })
+        ->ComputeStatistics("max", [](const std::vector<double>& v) {
+            return v.empty() ? 0.0 : *std::ranges::max_element(v);
+        });
 }
 
 SummaryReporter::SummaryReporter(std::string heading, std::string summaryFile, bool color)
@@ -133,8 +112,7 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& reports) {
 
 void SummaryReporter::Finalize() {
     ConsoleReporter::Finalize();
-    // Per benchmark: the aggregates by name, or the single run when there were no repetitions.
-    std::map<std::string, std::map<std::string, const Run*>> byName;
+    std::map<std::string, RunsByName> byName;
     for (const Run& run : m_runs) {
         // The name as registered, without the "/real_time" that UseRealTime() appends.
         std::string name = run.run_name.function_name;
@@ -153,26 +131,21 @@ void SummaryReporter::Finalize() {
     for (const SummaryLine& line : Lines()) {
         const auto found = byName.find(line.benchmark);
         if (found == byName.end()) continue;  // filtered out, or failed (reported above)
-        const auto& runs = found->second;
-        auto value = [&](const char* name) -> std::optional<double> {
-            const auto run = runs.find(name);
-            if (run == runs.end()) return std::nullopt;
-            return ValueOf(*run->second, line);
-        };
-        std::optional<double> mean = runs.count("mean") ? value("mean") : value("single");
+        const RunsByName& runs = found->second;
+        const Run* meanRun = MeanRun(runs);
+        std::optional<double> mean = meanRun ? ValueOf(*meanRun, line) : std::nullopt;
         if (!mean) continue;
-        std::optional<double> stddev = value("stddev");
-        std::optional<double> low = value("min");
-        std::optional<double> high = value("max");
-        const char* unit = UnitOf(line.measure);
+        std::optional<double> stddev = ValueOf(runs, "stddev", line);
+        std::optional<double> low = ValueOf(runs, "min", line);
+        std::optional<double> high = ValueOf(runs, "max", line);
+        const char* unit = line.measure == Measure::Milliseconds         ? "ms"
+                           : line.measure == Measure::MegabytesPerSecond ? "MB/s"
+                                                                         : "";
         if (!line.denominator.empty()) {
             // A ratio of two means: no spread of its own, and no unit.
             const auto other = byName.find(line.denominator);
-            if (other == byName.end()) continue;
-            const auto otherRun =
-                other->second.count("mean") ? other->second.find("mean") : other->second.find("single");
-            const std::optional<double> otherMean =
-                otherRun == other->second.end() ? std::nullopt : ValueOf(*otherRun->second, line);
+            const Run* otherRun = other == byName.end() ? nullptr : MeanRun(other->second);
+            const std::optional<double> otherMean = otherRun ? ValueOf(*otherRun, line) : std::nullopt;
             if (!otherMean || *otherMean == 0) continue;
             mean = *mean / *otherMean;
             stddev = low = high = std::nullopt;
@@ -189,11 +162,10 @@ void SummaryReporter::Finalize() {
             target += met ? "  ok" : line.aimOnly ? "  below aim" : "  MISSED";
         }
         // The processor time next to the wall time: on a busy machine the two part.
-        std::string cpu;
-        if (line.measure == Measure::Milliseconds) {
-            const auto run = runs.count("mean") ? runs.find("mean") : runs.find("single");
-            cpu = Format(Milliseconds(run->second->GetAdjustedCPUTime(), run->second->time_unit)) + " ms";
-        }
+        const std::string cpu =
+            line.measure == Measure::Milliseconds
+                ? Format(Milliseconds(meanRun->GetAdjustedCPUTime(), meanRun->time_unit)) + " ms"
+                : "";
         const std::string range = low && high ? Format(*low) + " .. " + Format(*high) : "";
         const std::string spread = stddev ? "+- " + Format(*stddev) : "";
         std::fprintf(out, "  %-44s %7s %-4s %9s %21s %9s   %s\n", line.label.c_str(), Format(*mean).c_str(),
