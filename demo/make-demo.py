@@ -15,9 +15,12 @@ Run it again after changing the tables below: python3 demo/make-demo.py
 """
 
 import pathlib
+import sys
 import zlib
 
 HERE = pathlib.Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parent / "scripts" / "lib"))
+import listinfo  # noqa: E402  (the layout shared with the bad-input generator)
 
 # Hardware of a board: (cpu chips, audio chips, video, sound channels, input, palette size).
 # A cpu chip is (name, clock, is_audio_cpu); an audio chip is (name, clock or 0 when it has none).
@@ -357,43 +360,39 @@ def quoted(text):
 def game_block(game):
     zip_name, description, year, manufacturer, master, board_name, status, samples = game
     board = BOARDS[board_name]
-    lines = ["game (", "\tname " + zip_name, "\tdescription " + quoted(description)]
+    lines = ["name " + zip_name, "description " + quoted(description)]
     if year:  # MAME leaves the line out when the year is not a number
-        lines.append("\tyear " + year)
-    lines.append("\tmanufacturer " + quoted(manufacturer))
+        lines.append("year " + year)
+    lines.append("manufacturer " + quoted(manufacturer))
     if master:
-        lines += ["\tcloneof " + master, "\tromof " + master]
+        lines += ["cloneof " + master, "romof " + master]
     elif board_name in BIOS_OF:
-        lines.append("\tromof " + BIOS_OF[board_name])
-    lines += ["\t" + line for line in rom_lines(zip_name, master)]
+        lines.append("romof " + BIOS_OF[board_name])
+    lines += rom_lines(zip_name, master)
     if samples:
         family = master or zip_name
-        lines.append("\tsampleof " + family)
-        lines += ["\tsample effect%02d.wav" % number for number in range(3)]
-    lines += ["\t" + line for line in chip_lines(board)]
-    lines.append("\t" + video_line(board))
-    lines.append("\tsound ( channels %d )" % board[3])
-    lines.append("\tinput ( %s )" % board[4])
+        lines.append("sampleof " + family)
+        lines += ["sample effect%02d.wav" % number for number in range(3)]
+    lines += chip_lines(board)
+    lines.append(video_line(board))
+    lines.append("sound ( channels %d )" % board[3])
+    lines.append("input ( %s )" % board[4])
     for name, entries, default in DIP_SWITCHES[: 1 + len(zip_name) % 3]:
         parts = " ".join("entry " + quoted(entry) for entry in entries)
-        lines.append("\tdipswitch ( name %s %s default %s )" % (quoted(name), parts, quoted(default)))
+        lines.append("dipswitch ( name %s %s default %s )" % (quoted(name), parts, quoted(default)))
     status = status or "good"
-    lines.append("\tdriver ( status %s color good sound %s palettesize %d )"
-                 % (status, status, board[5]))
-    lines.append(")")
-    lines.append("")
-    return lines
+    lines.append("driver ( status %s color good sound %s palettesize %d )" % (status, status, board[5]))
+    return listinfo.block(b"game", [line.encode("ascii") for line in lines])
 
 
 def resource_block(resource):
     name, description, year, manufacturer, roms = resource
-    lines = ["resource (", "\tname " + name, "\tdescription " + quoted(description), "\tyear " + year,
-             "\tmanufacturer " + quoted(manufacturer)]
+    lines = ["name " + name, "description " + quoted(description), "year " + year,
+             "manufacturer " + quoted(manufacturer)]
     for index, rom in enumerate(roms):
-        lines.append("\trom ( name %s size %d crc %s region user1 offs %x )"
+        lines.append("rom ( name %s size %d crc %s region user1 offs %x )"
                      % (rom, 0x10000 if index == 0 else 0x2000, crc(name + "/" + rom), index * 0x10000))
-    lines += [")", ""]
-    return lines
+    return listinfo.block(b"resource", [line.encode("ascii") for line in lines])
 
 
 def main():
@@ -406,12 +405,8 @@ def main():
         assert "vector" not in game[1].lower() and "sample" not in game[1].lower(), game[0]
     assert set(JAPANESE) <= set(zip_names)
 
-    lines = []
-    for game in GAMES:
-        lines += game_block(game)
-    for resource in RESOURCES:
-        lines += resource_block(resource)
-    (HERE / "listinfo.txt").write_bytes(("\r\n".join(lines) + "\r\n").encode("ascii"))
+    blocks = [game_block(game) for game in GAMES] + [resource_block(resource) for resource in RESOURCES]
+    (HERE / "listinfo.txt").write_bytes(b"".join(blocks))
 
     # The name list keeps catalogue order, as published lists do; the unknown game sits where its
     # family would stand.

@@ -9,9 +9,12 @@ Run it from anywhere; it rewrites the files beside itself. tests/core/BadInputTe
 the program makes of each file.
 """
 
+import sys
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parent.parent / "scripts" / "lib"))
+import listinfo  # noqa: E402  (the layout shared with the demo generator)
 
 
 def sjis(text: str) -> bytes:
@@ -21,19 +24,17 @@ def sjis(text: str) -> bytes:
 def block(zip_name: bytes, description: bytes, manufacturer: bytes = b"Namco", extra: bytes = b"",
           eol: bytes = b"\r\n") -> bytes:
     """One "game (" block as MAME's -listinfo writes it."""
-    lines = [
-        b"game (",
-        b"\tname " + zip_name,
-        b'\tdescription "' + description + b'"',
-        b"\tyear 1980",
-        b'\tmanufacturer "' + manufacturer + b'"',
-        b"\tchip ( type cpu name Z80 clock 3072000 )",
-        b"\tvideo ( screen raster orientation vertical x 224 y 288 colors 512 freq 60.606060 )",
-        b"\tsound ( channels 1 )",
-        b"\tdriver ( status good color good sound good palettesize 512 )",
+    properties = [
+        listinfo.prop(b"name", zip_name),
+        listinfo.quoted(b"description", description),
+        listinfo.prop(b"year", b"1980"),
+        listinfo.quoted(b"manufacturer", manufacturer),
+        b"chip ( type cpu name Z80 clock 3072000 )",
+        b"video ( screen raster orientation vertical x 224 y 288 colors 512 freq 60.606060 )",
+        b"sound ( channels 1 )",
+        b"driver ( status good color good sound good palettesize 512 )",
     ]
-    text = eol.join(lines) + eol
-    return text + extra + b")" + eol + eol
+    return listinfo.block(b"game", properties, eol, extra)
 
 
 LISTINFO = {

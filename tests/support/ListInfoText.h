@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ListInfoWriter.h"
+
 namespace kanaroll::testing {
 
 // One game of a listinfo.txt written for a test, in MAME's -listinfo layout.
@@ -19,27 +21,34 @@ struct ListInfoGame {
 };
 
 inline std::string ListInfoBlock(const ListInfoGame& game) {
-    std::string block = "game (\r\n\tname " + game.zip + "\r\n";
-    if (!game.cloneOf.empty()) block += "\tcloneof " + game.cloneOf + "\r\n\tromof " + game.cloneOf + "\r\n";
-    if (game.neoGeo) block += "\tromof neogeo\r\n";
-    block += "\tdescription \"" + game.description + "\"\r\n";
-    block += "\tyear " + game.year + "\r\n";
-    block += "\tmanufacturer \"" + game.manufacturer + "\"\r\n";
-    block += "\trom ( name " + game.zip + ".1 size 4096 crc 12345678 )\r\n";
-    block += "\tchip ( type cpu name Z80 clock 3072000 )\r\n";
-    block += "\tchip ( type audio name Namco clock 96000 )\r\n";
-    if (game.vector) {
-        block += "\tvideo ( screen vector orientation horizontal x 640 y 480 freq 60 )\r\n";
-    } else {
-        block += "\tvideo ( screen raster orientation vertical x 224 y 288 colors 512 freq 60.606060 )\r\n";
+    std::string text;
+    ListInfoWriter block(text);
+    block.BeginBlock("game");
+    block.Property("name", game.zip);
+    if (!game.cloneOf.empty()) {
+        block.Property("cloneof", game.cloneOf);
+        block.Property("romof", game.cloneOf);
     }
-    block += "\tsound ( channels 1 )\r\n";
-    block += "\tinput ( players 2 control joy4way buttons 1 coins 2 )\r\n";
-    block += game.statusGood ? "\tdriver ( status good color good sound good palettesize 512 )\r\n"
-                             : "\tdriver ( status preliminary color good sound good palettesize 512 )\r\n";
-    for (const auto& line : game.extraLines) block += line + "\r\n";
-    block += ")\r\n\r\n";
-    return block;
+    if (game.neoGeo) block.Property("romof", "neogeo");
+    block.Quoted("description", game.description);
+    block.Property("year", game.year);
+    block.Quoted("manufacturer", game.manufacturer);
+    block.Open("rom").Word("name", game.zip + ".1").Word("size", "4096").Word("crc", "12345678").Close();
+    block.Open("chip").Word("type", "cpu").Word("name", "Z80").Word("clock", "3072000").Close();
+    block.Open("chip").Word("type", "audio").Word("name", "Namco").Word("clock", "96000").Close();
+    if (game.vector) {
+        block.Property("video", "( screen vector orientation horizontal x 640 y 480 freq 60 )");
+    } else {
+        block.Property("video",
+                       "( screen raster orientation vertical x 224 y 288 colors 512 freq 60.606060 )");
+    }
+    block.Property("sound", "( channels 1 )");
+    block.Property("input", "( players 2 control joy4way buttons 1 coins 2 )");
+    block.Open("driver").Word("status", game.statusGood ? "good" : "preliminary");
+    block.Word("color", "good").Word("sound", "good").Word("palettesize", "512").Close();
+    for (const auto& line : game.extraLines) block.Line(line);
+    block.EndBlock();
+    return text;
 }
 
 inline std::string ListInfoText(const std::vector<ListInfoGame>& games) {
