@@ -27,13 +27,18 @@ std::string IoError::MessageFor(int number) {
     }
 }
 
+// The C library's numbers differ between systems, so they are matched by name. A failure the table
+// has no entry for keeps its own number, moved above the table's: EIO is 5 on every system, and so
+// is the access-denied entry.
 IoError IoErrorFromErrno(int errnoValue) {
     switch (errnoValue) {
         case ENOENT:
             return IoError(io::kFileNotFound);
         case ENOTDIR:
         case ENAMETOOLONG:
-        case EINVAL:
+#ifdef ELOOP
+        case ELOOP:
+#endif
             return IoError(io::kPathNotFound);
         case EMFILE:
         case ENFILE:
@@ -43,6 +48,9 @@ IoError IoErrorFromErrno(int errnoValue) {
         case EROFS:
         case EISDIR:
         case EBUSY:
+#ifdef ETXTBSY
+        case ETXTBSY:
+#endif
             return IoError(io::kAccessDenied);
         case ENOSPC:
 #ifdef EDQUOT
@@ -51,7 +59,42 @@ IoError IoErrorFromErrno(int errnoValue) {
         case EFBIG:
             return IoError(io::kDiskFull);
         default:
-            return IoError(errnoValue);
+            return IoError(io::kCLibraryErrorBase + errnoValue);
+    }
+}
+
+// Windows' own codes, as winerror.h numbers them; the portable core names only these.
+IoError IoErrorFromWindowsError(unsigned long code) {
+    switch (code) {
+        case 2:  // ERROR_FILE_NOT_FOUND
+            return IoError(io::kFileNotFound);
+        case 3:    // ERROR_PATH_NOT_FOUND
+        case 15:   // ERROR_INVALID_DRIVE
+        case 53:   // ERROR_BAD_NETPATH
+        case 67:   // ERROR_BAD_NET_NAME
+        case 123:  // ERROR_INVALID_NAME
+        case 161:  // ERROR_BAD_PATHNAME
+        case 206:  // ERROR_FILENAME_EXCED_RANGE
+        case 267:  // ERROR_DIRECTORY
+            return IoError(io::kPathNotFound);
+        case 4:  // ERROR_TOO_MANY_OPEN_FILES
+            return IoError(io::kTooManyOpenFiles);
+        case 5:   // ERROR_ACCESS_DENIED
+        case 19:  // ERROR_WRITE_PROTECT
+        case 32:  // ERROR_SHARING_VIOLATION
+        case 33:  // ERROR_LOCK_VIOLATION
+        case 65:  // ERROR_NETWORK_ACCESS_DENIED
+            return IoError(io::kAccessDenied);
+        case 38:  // ERROR_HANDLE_EOF
+            return IoError(io::kReadPastEnd);
+        case 39:    // ERROR_HANDLE_DISK_FULL
+        case 112:   // ERROR_DISK_FULL
+        case 1295:  // ERROR_DISK_QUOTA_EXCEEDED
+            return IoError(io::kDiskFull);
+        default:
+            // The codes stay below 16,000; a larger value (an HRESULT) keeps its low 16 bits, which
+            // hold its Windows code.
+            return IoError(io::kWindowsErrorBase + static_cast<int>(code & 0xFFFF));
     }
 }
 

@@ -15,6 +15,10 @@ constexpr int kAccessDenied = 5;
 constexpr int kReadPastEnd = 100;
 constexpr int kDiskFull = 101;
 constexpr int kNotANumber = 106;
+// A failure the table has no message for is numbered apart from every table entry: the C library's
+// errno value above kCLibraryErrorBase, Windows' own error code above kWindowsErrorBase.
+constexpr int kCLibraryErrorBase = 1000;
+constexpr int kWindowsErrorBase = 10000;
 }  // namespace io
 
 // A failure to open, create, read or write a file. Carries the I/O error number; what() is the
@@ -30,9 +34,10 @@ private:
     int m_number;
 };
 
-// The I/O error for a C library errno value (and for Windows error numbers that the file layer
-// hands on unchanged).
+// The I/O error for a C library errno value.
 IoError IoErrorFromErrno(int errnoValue);
+// The I/O error for a Windows error code (GetLastError), as the C runtime passes it on.
+IoError IoErrorFromWindowsError(unsigned long code);
 
 // The integer conversion's failure: "'%s' は整数ではありません" with the text in place of %s.
 class ConversionError : public std::runtime_error {

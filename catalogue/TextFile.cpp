@@ -8,7 +8,8 @@
 #include "catalogue/IoError.h"
 
 #ifdef _WIN32
-#include <io.h>  // _commit, _fileno: the C runtime's, no Win32 API
+#include <io.h>      // _commit, _fileno: the C runtime's, no Win32 API
+#include <stdlib.h>  // _doserrno
 #else
 #include <unistd.h>  // fsync
 #endif
@@ -24,13 +25,47 @@ void FailIfInjected(FileStep step, const std::filesystem::path& file) {
     if (const int error = InjectedFileFault(step, file)) throw IoErrorFromErrno(error);
 }
 
+// Called before each C library call whose failure is reported, so that a cause left by an earlier
+// call is not taken for its own.
+void ClearFailureCause() {
+    errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
+}
+
+// The system's own code for the call that just failed, 0 where the C library gave only errno. On
+// Windows the C runtime keeps it beside errno, which says less: a read fault and a file locked by
+// another program are both EACCES there, and every code it does not know is EINVAL.
+unsigned long SystemFailureCode() {
+#ifdef _WIN32
+    return _doserrno;
+#else
+    return 0;
+#endif
+}
+
+// The I/O error of the C library call that just failed.
+IoError LastFailure() {
+    if (const unsigned long code = SystemFailureCode()) return IoErrorFromWindowsError(code);
+    return IoErrorFromErrno(errno);
+}
+
+IoError FailureOf(const std::error_code& error) {
+#ifdef _WIN32
+    if (error.category() == std::system_category())
+        return IoErrorFromWindowsError(static_cast<unsigned long>(error.value()));
+#endif
+    return IoErrorFromErrno(error.value());
+}
+
 enum class OpenMode { Reading, Creating, Appending };
 
 std::FILE* OpenFile(const std::filesystem::path& path, OpenMode mode) {
     static constexpr FileStep kSteps[] = {FileStep::OpenForReading, FileStep::Create,
                                           FileStep::OpenForAppending};
     FailIfInjected(kSteps[static_cast<int>(mode)], path);
-    errno = 0;
+    ClearFailureCause();
 #ifdef _WIN32
     static constexpr const wchar_t* kModes[] = {L"rb", L"wb", L"ab"};
     std::FILE* file = _wfopen(path.c_str(), kModes[static_cast<int>(mode)]);
@@ -38,15 +73,18 @@ std::FILE* OpenFile(const std::filesystem::path& path, OpenMode mode) {
     static constexpr const char* kModes[] = {"rb", "wb", "ab"};
     std::FILE* file = std::fopen(path.c_str(), kModes[static_cast<int>(mode)]);
 #endif
-    if (!file) throw IoErrorFromErrno(errno ? errno : EIO);
-    return file;
+    if (file) return file;
+    // The mode is always valid: an open refused as invalid was refused for its name (one that the
+    // file system cannot hold, or an empty one).
+    if (errno == EINVAL && SystemFailureCode() == 0) throw IoError(io::kPathNotFound);
+    throw LastFailure();
 }
 
 // Closes the file whatever happens; a failure of the close itself is reported.
 void CloseFile(std::FILE* file, const std::filesystem::path& name) {
     const int injected = InjectedFileFault(FileStep::Close, name);  // the file closes anyway
-    errno = 0;
-    if (std::fclose(file) != 0 && !injected) throw IoErrorFromErrno(errno ? errno : EIO);
+    ClearFailureCause();
+    if (std::fclose(file) != 0 && !injected) throw LastFailure();
     if (injected) throw IoErrorFromErrno(injected);
 }
 
@@ -54,13 +92,13 @@ void CloseFile(std::FILE* file, const std::filesystem::path& name) {
 // nothing to sync (EINVAL) is no failure.
 void SyncToDisk(std::FILE* file, const std::filesystem::path& name) {
     FailIfInjected(FileStep::Sync, name);
-    errno = 0;
+    ClearFailureCause();
 #ifdef _WIN32
     const int result = _commit(_fileno(file));
 #else
     const int result = fsync(fileno(file));
 #endif
-    if (result != 0 && errno != EINVAL) throw IoErrorFromErrno(errno ? errno : EIO);
+    if (result != 0 && errno != EINVAL) throw LastFailure();
 }
 
 }  // namespace
@@ -81,9 +119,9 @@ InputFile::~InputFile() {
 
 std::size_t InputFile::Read(char* buffer, std::size_t size) {
     FailIfInjected(FileStep::Read, m_path);
-    errno = 0;
+    ClearFailureCause();
     const std::size_t got = std::fread(buffer, 1, size, m_file);
-    if (got < size && std::ferror(m_file)) throw IoErrorFromErrno(errno ? errno : EIO);
+    if (got < size && std::ferror(m_file)) throw LastFailure();
     return got;
 }
 
@@ -234,17 +272,17 @@ void ReplacingFileWriter::WriteField(std::string_view text) {
 void ReplacingFileWriter::Flush() {
     if (m_pending.empty()) return;
     FailIfInjected(FileStep::Write, m_temporary);
-    errno = 0;
+    ClearFailureCause();
     const std::size_t written = std::fwrite(m_pending.data(), 1, m_pending.size(), m_file);
-    if (written != m_pending.size()) throw IoErrorFromErrno(errno ? errno : EIO);
+    if (written != m_pending.size()) throw LastFailure();
     m_pending.clear();
 }
 
 void ReplacingFileWriter::Commit() {
     Flush();
     FailIfInjected(FileStep::Flush, m_temporary);
-    errno = 0;
-    if (std::fflush(m_file) != 0) throw IoErrorFromErrno(errno ? errno : EIO);
+    ClearFailureCause();
+    if (std::fflush(m_file) != 0) throw LastFailure();
     SyncToDisk(m_file, m_temporary);
     std::FILE* file = m_file;
     m_file = nullptr;
@@ -265,9 +303,9 @@ AppendingFile::~AppendingFile() {
 
 void AppendingFile::Append(std::string_view bytes) {
     FailIfInjected(FileStep::Write, m_path);
-    errno = 0;
+    ClearFailureCause();
     const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), m_file);
-    if (written != bytes.size()) throw IoErrorFromErrno(errno ? errno : EIO);
+    if (written != bytes.size()) throw LastFailure();
 }
 
 void AppendingFile::Sync() {
@@ -284,14 +322,14 @@ void RemoveFile(const std::filesystem::path& path) {
     FailIfInjected(FileStep::Remove, path);
     std::error_code error;
     std::filesystem::remove(path, error);
-    if (error) throw IoErrorFromErrno(error.value());
+    if (error) throw FailureOf(error);
 }
 
 void RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
     FailIfInjected(FileStep::Rename, from);
     std::error_code error;
     std::filesystem::rename(from, to, error);
-    if (error) throw IoErrorFromErrno(error.value());
+    if (error) throw FailureOf(error);
 }
 
 LineWriter::LineWriter(const std::filesystem::path& target, LineEndStyle style)

@@ -24,13 +24,16 @@ struct GuiFault {
 
 // A folder that refuses new files; a disk that fills up while the file is written, flushed,
 // synced; a close that fails with a number the table has no text for (no full stop then: the text
-// ends in a parenthesis); a target that another program holds open, so that it cannot be replaced.
+// ends in a parenthesis); a disk that fails (EIO, which is 5 as the access-denied number is, and
+// must not read as a refusal); a target that another program holds open, so that it cannot be
+// replaced.
 const GuiFault kFaults[] = {
     {FileStep::Create, EACCES, L"ファイルへのアクセスが拒否されました."},
     {FileStep::Write, ENOSPC, L"ディスクがいっぱいです."},
     {FileStep::Flush, ENOSPC, L"ディスクがいっぱいです."},
     {FileStep::Sync, ENOSPC, L"ディスクがいっぱいです."},
-    {FileStep::Close, EMLINK, L"I/O エラー (31)"},
+    {FileStep::Close, EMLINK, L"I/O エラー (1031)"},
+    {FileStep::Write, EIO, L"I/O エラー (1005)"},
     {FileStep::Rename, EACCES, L"ファイルへのアクセスが拒否されました."},
 };
 
