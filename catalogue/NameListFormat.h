@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,14 +22,23 @@ struct NameListFormat {
     bool operator==(const NameListFormat&) const = default;
 };
 
+// A line of the name list read at start that no game took.
+struct KeptNameListLine {
+    // Its bytes as they stood in the file (a CR that does not end the line and a Ctrl-Z with the
+    // rest of its line included), without the line end.
+    std::string bytes;
+    // The ZIP name the merge read from it, in the catalogue's codec: what the line would translate
+    // at the next start. None when the line names no game (a line of a UTF-8 list without a TAB).
+    std::optional<std::string> zipName;
+};
+
 // What a save takes over from the name list read at start: how that list was written, and every
 // line of it that no game took, so that writing the list again drops no translation of a game the
 // catalogue lacks.
 struct LoadedNameList {
     NameListFormat format;
-    // The lines no game took, in file order, each as its bytes stood in the file (a CR that does
-    // not end the line and a Ctrl-Z with the rest of its line included), without the line end.
-    std::vector<std::string> keptLines;
+    // The lines no game took, in file order.
+    std::vector<KeptNameListLine> keptLines;
     // A Ctrl-Z that starts a line ends the list: it and everything after it, as they stood, so that
     // they are written back at the end.
     std::string endOfFile;

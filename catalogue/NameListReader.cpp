@@ -18,6 +18,7 @@ struct NameListFields {
     std::string_view zipName;
     std::string_view title;
     std::string_view reading;
+    bool namesGame = true;  // false: the line gives no ZIP name, not even an empty one
 };
 
 // Each field is the text up to the TAB that ends it; where a TAB is missing, that field and every
@@ -31,11 +32,15 @@ NameListFields CutShiftJisFields(std::string_view line) {
 }
 
 // UTF-8 lists end their last column at the end of the line, so title and reading run to the next
-// TAB or to the end of the line. The ZIP name still needs its TAB: a line without one names no game.
+// TAB or to the end of the line. The ZIP name still needs its TAB: a line without one names no game,
+// not even one whose ZIP name is empty.
 NameListFields CutUtf8Fields(std::string_view line) {
     NameListFields fields;
     const auto first = line.find('\t');
-    if (first == std::string_view::npos) return fields;
+    if (first == std::string_view::npos) {
+        fields.namesGame = false;
+        return fields;
+    }
     fields.zipName = line.substr(0, first);
     line.remove_prefix(first + 1);
     const auto second = line.find('\t');
@@ -166,17 +171,19 @@ public:
 
     // One line's fields; true when a game took them.
     bool Take(const NameListFields& fields) {
+        if (!fields.namesGame) return false;
         const std::string_view zipName = ZipNameInCatalogue(fields.zipName, m_recodedZipName);
         const int index = m_index.Take(zipName, HashOf(zipName));
         if (index >= 0) Store(m_games[index], fields);
         return index >= 0;
     }
 
-    // A batch of lines, each cut by `cut`; the raw bytes of the lines no game took go to `kept`.
+    // A batch of lines, each cut by `cut`; the lines no game took go to `kept`, with the ZIP name
+    // they were looked up by.
     // The same as taking the lines one by one, looking a few lines ahead: on a list whose order is
     // not the catalogue's, each line's slot and game would otherwise be a cache miss of its own.
     template <typename Cut>
-    void TakeBatch(const std::vector<NameListLine>& lines, Cut cut, std::vector<std::string>& kept) {
+    void TakeBatch(const std::vector<NameListLine>& lines, Cut cut, std::vector<KeptNameListLine>& kept) {
         const std::size_t count = lines.size();
         m_fields.resize(count);
         m_zipNames.resize(count);
@@ -190,7 +197,7 @@ public:
         }
         for (std::size_t i = 0; i < count; ++i) {
             if (i + kLookAhead < count) m_index.PrefetchSlot(m_hashes[i + kLookAhead]);
-            m_taken[i] = m_index.Take(m_zipNames[i], m_hashes[i]);
+            m_taken[i] = m_fields[i].namesGame ? m_index.Take(m_zipNames[i], m_hashes[i]) : -1;
         }
         const auto& items = m_games.Items();
         for (std::size_t i = 0; i < count; ++i) {
@@ -202,7 +209,9 @@ public:
             if (m_taken[i] >= 0) {
                 Store(m_games[m_taken[i]], m_fields[i]);
             } else {
-                kept.emplace_back(lines[i].raw);
+                KeptNameListLine& line = kept.emplace_back();
+                line.bytes.assign(lines[i].raw);
+                if (m_fields[i].namesGame) line.zipName.emplace(m_zipNames[i]);
             }
         }
     }

@@ -11,8 +11,6 @@ namespace kanaroll {
 
 namespace {
 
-constexpr char kCtrlZ = 26;
-
 // Writes the lines of a name list in its format: the byte-order mark first when it has one, the
 // format's line end between lines and after the last when the format says so.
 class ListFileWriter {
@@ -71,19 +69,6 @@ std::string_view MasterColumn(const TRecordset& game) {
     return game.isNeoGeo ? "neogeo" : "";
 }
 
-// The ZIP name of a kept line, read as the merge read it: the text before the first TAB of the
-// line's text (cut at a Ctrl-Z, without its CRs), or none when the line has no TAB.
-bool KeptZipName(std::string_view raw, std::string& zipName) {
-    const auto mark = raw.find(kCtrlZ);
-    if (mark != std::string_view::npos) raw = raw.substr(0, mark);
-    const auto tab = raw.find('\t');
-    if (tab == std::string_view::npos) return false;
-    zipName.clear();
-    for (const char c : raw.substr(0, tab))
-        if (c != '\r') zipName += c;
-    return true;
-}
-
 // The ZIP names (in the catalogue's codec) that a line read at the next start would translate a
 // game of: those of untranslated games.
 std::unordered_set<std::string_view> UntranslatedZipNames(const GameList& games) {
@@ -93,20 +78,13 @@ std::unordered_set<std::string_view> UntranslatedZipNames(const GameList& games)
     return names;
 }
 
-void WriteKeptLines(ListFileWriter& out, const GameList& games, const LoadedNameList& list,
-                    const TextCodec& catalogueCodec) {
+void WriteKeptLines(ListFileWriter& out, const GameList& games, const LoadedNameList& list) {
     if (list.keptLines.empty()) return;
     const std::unordered_set<std::string_view> untranslated = UntranslatedZipNames(games);
-    const TextRecoder toCatalogue(*list.format.codec, catalogueCodec);
-    std::string zipName;
-    std::string storage;
-    for (const std::string& raw : list.keptLines) {
-        if (!untranslated.empty() && KeptZipName(raw, zipName) &&
-            untranslated.contains(toCatalogue(zipName, storage))) {
-            continue;
-        }
+    for (const KeptNameListLine& kept : list.keptLines) {
+        if (kept.zipName && untranslated.contains(*kept.zipName)) continue;
         out.BeginLine();
-        out.Write(raw);
+        out.Write(kept.bytes);
     }
 }
 
@@ -131,7 +109,7 @@ void WriteMame32J(const std::filesystem::path& path, const GameList& games, cons
             out.WriteField(toList(game->manufacturer, storage[3]));
         }
     }
-    WriteKeptLines(out, games, list, catalogueCodec);
+    WriteKeptLines(out, games, list);
     out.Commit(list.endOfFile);
 }
 

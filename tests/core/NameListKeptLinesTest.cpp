@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/ListInfoReader.h"
+#include "catalogue/LoadProgress.h"
 #include "catalogue/NameListReader.h"
 #include "catalogue/NameListWriters.h"
 #include "catalogue/TextCodec.h"
 #include "tests/support/Catalogues.h"
+#include "tests/support/ListInfoText.h"
 #include "tests/support/TempFolder.h"
 
 namespace kanaroll {
@@ -96,18 +99,89 @@ TEST(KeptNameListLines, ALaterLineDoesNotBringBackATranslationTheUserRemoved) {
     EXPECT_EQ(folder.Read("mame32j.lst"), "pacman\tFirst\tagain\tMaker\r\npacman\tSecond\tsecond\t\r\n");
 }
 
-// Random lists over a few ZIP names, some of them not in the catalogue, with games the user then
-// leaves untranslated: after the first save, reading and saving again changes nothing, every game
-// comes back as the user left it, and every kept line is in the file in its order.
+// A block of listinfo.txt without a name line gives a game whose ZIP name is empty, and a list line
+// without a TAB names that game too. Translated by the first such line, typed and emptied by the
+// user, the game must stay untranslated through the save and the next start: the second such line
+// may not come back and translate it.
+TEST(KeptNameListLines, ALineWithoutATabDoesNotTranslateTheNamelessGameAgain) {
+    TempFolder folder;
+    std::string listInfo = testing::ListInfoText({{.zip = "pacman", .description = "Pac-Man"}});
+    listInfo += "game (\r\n\tdescription \"Nameless\"\r\n\tyear 1982\r\n)\r\n\r\n";
+    const auto listInfoFile = folder.Write("listinfo.txt", listInfo);
+    const auto start = [&](Cycle& cycle) {
+        NoLoadProgress quiet;
+        ASSERT_TRUE(ReadListInfo(listInfoFile, cycle.games, quiet));
+        ASSERT_EQ(cycle.games.Count(), 2);
+        ASSERT_EQ(cycle.games[1].zipName, "");
+        cycle.loaded = MergeNameList(folder / "mame32j.lst", cycle.games, cycle.translated);
+    };
+    folder.Write("mame32j.lst", "pacman\tP\tp\t\r\nfirst without a tab\r\nsecond without a tab\r\n");
+
+    Cycle first;
+    start(first);
+    ASSERT_TRUE(first.games[1].translated);  // the first line without a TAB took it
+    first.games[1].reading = "yomi";
+    first.games[1].reading.clear();
+    first.games[1].translated = false;
+    WriteMame32J(folder / "mame32j.lst", first.games, first.loaded, ShiftJisCodec());
+    EXPECT_EQ(folder.Read("mame32j.lst"), "pacman\tP\tp\tNamco\r\n");
+
+    Cycle next;
+    start(next);
+    EXPECT_FALSE(next.games[1].translated);
+    EXPECT_EQ(next.translated, 1);
+}
+
+// Each line no game took keeps the ZIP name the merge read from it, in the catalogue's codec, so
+// that a save decides by the same name the next start will read.
+TEST(KeptNameListLines, EachKeptLineCarriesTheZipNameTheMergeRead) {
+    TempFolder folder;
+    GameList games = Catalogue({"a"});
+    int translated = 0;
+    const LoadedNameList loaded = MergeNameList(
+        folder.Write("mame32j.lst", "a\tT\tt\t\nno tab\na\tagain\nb\r\rc\tT\nd\x1A\tafter the mark\n\n"),
+        games, translated);
+    ASSERT_EQ(loaded.keptLines.size(), 5u);
+    const struct {
+        const char* bytes;
+        const char* zipName;
+    } expected[] = {
+        {"no tab", ""}, {"a\tagain", "a"}, {"b\r\rc\tT", "bc"}, {"d\x1A\tafter the mark", ""}, {"", ""}};
+    for (std::size_t i = 0; i < loaded.keptLines.size(); ++i) {
+        EXPECT_EQ(loaded.keptLines[i].bytes, expected[i].bytes) << i;
+        ASSERT_TRUE(loaded.keptLines[i].zipName) << i;
+        EXPECT_EQ(*loaded.keptLines[i].zipName, expected[i].zipName) << i;
+    }
+}
+
+// The ZIP name a line names as the Shift-JIS rules read it: the text up to a Ctrl-Z and without its
+// CRs, up to its first TAB; empty without a TAB.
+std::string ZipNameRead(std::string_view raw) {
+    std::string text(raw.substr(0, raw.find('\x1A')));
+    std::erase(text, '\r');
+    const auto tab = text.find('\t');
+    return tab == std::string::npos ? "" : text.substr(0, tab);
+}
+
+// Random lists over a few ZIP names, some of them not in the catalogue, lines without a TAB among
+// them, with games the user then leaves untranslated (the nameless game too): after the first save,
+// reading and saving again changes nothing, every game comes back as the user left it, and every
+// kept line is in the file in its order.
 TEST(KeptNameListLines, LoadAndSaveCyclesLoseNothingAndAddNothing) {
     std::mt19937 random(20240612);
     const char* zipNames[] = {"a", "b", "c", "d", "x", "y", ""};
     const char* texts[] = {"T", "\x83\x5C", "t\rr", "\x1A", "", "\t", "U\tV"};
+    const char* withoutTab[] = {"no tab", "", "t\rr", "x\x1A\tafter the mark"};
     TempFolder folder;
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 300; ++round) {
         std::string list;
         const int lines = static_cast<int>(random() % 8);
         for (int i = 0; i < lines; ++i) {
+            if (random() % 4 == 0) {
+                list += withoutTab[random() % 4];
+                list += random() % 2 ? "\r\n" : "\n";
+                continue;
+            }
             list +=
                 std::string(zipNames[random() % 7]) + "\t" + texts[random() % 7] + "\t" + texts[random() % 7];
             list += random() % 2 ? "\t\r\n" : "\n";
@@ -117,7 +191,7 @@ TEST(KeptNameListLines, LoadAndSaveCyclesLoseNothingAndAddNothing) {
                 "\x1A"
                 "rest\n";  // an end-of-file mark
         SCOPED_TRACE(::testing::PrintToString(list));
-        Cycle first = LoadAndSave(folder, list, Catalogue({"a", "b", "c", "d"}));
+        Cycle first = LoadAndSave(folder, list, Catalogue({"a", "b", "c", "d", ""}));
         for (int i = 0; i < first.games.Count(); ++i) {
             if (random() % 4 != 0) continue;
             first.games[i].reading.clear();
@@ -127,20 +201,20 @@ TEST(KeptNameListLines, LoadAndSaveCyclesLoseNothingAndAddNothing) {
         const std::string saved = folder.Read("mame32j.lst");
 
         std::size_t from = 0;
-        for (const std::string& kept : first.loaded.keptLines) {
-            const auto found = saved.find(kept + "\r\n", from);
-            const bool leftOut = kept.substr(0, kept.find('\t')) != kept && [&] {
+        for (const KeptNameListLine& kept : first.loaded.keptLines) {
+            const auto found = saved.find(kept.bytes + "\r\n", from);
+            const bool leftOut = [&] {
                 for (int i = 0; i < first.games.Count(); ++i)
-                    if (!first.games[i].translated && kept.starts_with(first.games[i].zipName + "\t"))
+                    if (!first.games[i].translated && first.games[i].zipName == ZipNameRead(kept.bytes))
                         return true;
                 return false;
             }();
             if (leftOut) continue;
-            ASSERT_NE(found, std::string::npos) << kept;
-            from = found + kept.size();
+            ASSERT_NE(found, std::string::npos) << kept.bytes;
+            from = found + kept.bytes.size();
         }
 
-        const Cycle second = LoadAndSave(folder, saved, Catalogue({"a", "b", "c", "d"}));
+        const Cycle second = LoadAndSave(folder, saved, Catalogue({"a", "b", "c", "d", ""}));
         ASSERT_EQ(second.written, saved);
         for (int i = 0; i < first.games.Count(); ++i) {
             ASSERT_EQ(second.games[i].translated, first.games[i].translated) << i;

@@ -67,7 +67,9 @@ TEST(Utf8NameList, TheMarkMakesAUtf8ListWhoseLastColumnEndsWithItsLine) {
     EXPECT_EQ(read.games[2].reading, "");
     EXPECT_TRUE(read.games[3].translated);
     EXPECT_FALSE(read.games[4].translated);
-    EXPECT_EQ(read.loaded.keptLines, std::vector<std::string>{"no tab here"});
+    ASSERT_EQ(read.loaded.keptLines.size(), 1u);
+    EXPECT_EQ(read.loaded.keptLines[0].bytes, "no tab here");
+    EXPECT_FALSE(read.loaded.keptLines[0].zipName);
 
     const NameListFormat& format = read.loaded.format;
     EXPECT_EQ(format.codec, &Utf8Codec());
@@ -80,6 +82,24 @@ TEST(Utf8NameList, TheMarkMakesAUtf8ListWhoseLastColumnEndsWithItsLine) {
     const Read sjis = Merge(folder, "third\tOnly a title\n", Catalogue({"third"}), ShiftJisCodec());
     EXPECT_EQ(sjis.games[0].japaneseName, "");
     EXPECT_EQ(sjis.loaded.format, NameListFormat{});
+}
+
+// In a UTF-8 list a ZIP name needs its TAB: a line without one names no game, not even one whose
+// ZIP name is empty, and it is written back whatever becomes of that game. A line with an empty ZIP
+// name before its TAB does name it.
+TEST(Utf8NameList, ALineWithoutATabNamesNotEvenTheNamelessGame) {
+    TempFolder folder;
+    Read read =
+        Merge(folder, std::string(kBom) + "no tab\n\tNameless\tなし\n\tLater\t\n", Catalogue({"a", ""}));
+    EXPECT_EQ(read.translated, 1);
+    EXPECT_EQ(read.games[1].japaneseName, "Nameless");
+    ASSERT_EQ(read.loaded.keptLines.size(), 2u);
+    EXPECT_FALSE(read.loaded.keptLines[0].zipName);
+    EXPECT_EQ(read.loaded.keptLines[1].zipName, std::optional<std::string>(""));
+
+    read.games[1].reading.clear();
+    read.games[1].translated = false;
+    EXPECT_EQ(Save(folder, read), std::string(kBom) + "no tab\n");
 }
 
 // An unedited list in catalogue order comes back byte for byte, whatever line end it used and

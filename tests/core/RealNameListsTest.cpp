@@ -135,7 +135,8 @@ TEST_F(RealNameLists, ASaveWithACatalogueOfHalfTheGamesLosesNoTranslationAndNoLi
         const std::vector<std::string> outputLines = Lines(first);
         EXPECT_EQ(outputLines.size(), inputLines.size());
         const std::unordered_set<std::string> output(outputLines.begin(), outputLines.end());
-        for (const std::string& kept : half.loaded.keptLines) ASSERT_TRUE(output.contains(kept)) << kept;
+        for (const KeptNameListLine& kept : half.loaded.keptLines)
+            ASSERT_TRUE(output.contains(kept.bytes)) << kept.bytes;
 
         // Read with a catalogue of every game, the saved list translates every game as the original.
         EXPECT_EQ(Translations(saved, zipNames), Translations(list, zipNames));
