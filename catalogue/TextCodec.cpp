@@ -5,24 +5,9 @@
 #include <vector>
 
 #include "catalogue/Cp932Table.h"
+#include "catalogue/UpperCase.h"
 
 namespace kanaroll {
-
-// Sound for UTF-8 as it is: that codec names no lead byte, and no byte of its multi-byte characters
-// lies in a-z, so only ASCII letters change.
-std::string TextCodec::ToUpper(std::string_view text) const {
-    std::string upper(text);
-    for (std::size_t i = 0; i < upper.size();) {
-        const auto byte = static_cast<unsigned char>(upper[i]);
-        if (IsLeadByte(byte)) {
-            i += 2;  // the second byte stays as it is, even when it looks like a-z
-            continue;
-        }
-        if (byte >= 'a' && byte <= 'z') upper[i] = static_cast<char>(byte - 0x20);
-        ++i;
-    }
-    return upper;
-}
 
 std::size_t TextCodec::Find(std::string_view haystack, std::string_view needle, std::size_t from) const {
     if (needle.empty() || needle.size() > haystack.size()) return std::string_view::npos;
@@ -109,6 +94,7 @@ public:
     ShiftJis() : TextCodec(ShiftJisLeadBytes()) {}
 
     unsigned CodePage() const override { return 932; }
+    void UpperCaseInPlace(std::string& text) const override { UpperCaseShiftJisInPlace(text); }
 
     std::string ToUtf8(std::string_view text) const override {
         std::string out;
@@ -221,6 +207,7 @@ public:
     Utf8() : TextCodec(std::array<bool, 256>{}) {}
 
     unsigned CodePage() const override { return 65001; }
+    void UpperCaseInPlace(std::string& text) const override { UpperCaseUtf8InPlace(text); }
     std::string ToUtf8(std::string_view text) const override { return std::string(text); }
     void AppendFromUtf8(std::string_view utf8, std::string& out) const override { out.append(utf8); }
 };

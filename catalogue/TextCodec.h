@@ -37,9 +37,19 @@ public:
 
     bool IsLeadByte(unsigned char byte) const { return m_leadBytes[byte]; }
 
-    // A copy with ASCII a-z folded to A-Z, except where the byte is the second byte of a two-byte
-    // character; the length never changes.
-    std::string ToUpper(std::string_view text) const;
+    // A copy upper-cased as a Japanese Windows upper-cases code page 932 text: ASCII a-z (never a
+    // byte that is the second byte of a two-byte character), full-width Latin, Greek, Cyrillic and
+    // the small Roman numerals; UTF-8 folds the same characters. The length never changes.
+    std::string ToUpper(std::string_view text) const {
+        std::string upper(text);
+        UpperCaseInPlace(upper);
+        return upper;
+    }
+    // The same into `out`, which a caller upper-casing many texts can keep and reuse.
+    void ToUpper(std::string_view text, std::string& out) const {
+        out.assign(text);
+        UpperCaseInPlace(out);
+    }
 
     // Byte offset of the first occurrence of needle in haystack, at or after `from`, that does not
     // start on the second byte of a two-byte character; npos when there is none or needle is empty.
@@ -54,6 +64,8 @@ public:
 
 protected:
     explicit TextCodec(const std::array<bool, 256>& leadBytes) : m_leadBytes(leadBytes) {}
+
+    virtual void UpperCaseInPlace(std::string& text) const = 0;
 
 private:
     std::array<bool, 256> m_leadBytes;

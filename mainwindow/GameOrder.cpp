@@ -199,27 +199,6 @@ void QuickSort(std::vector<SortEntry>& entries, int left, int right, const Entry
     }
 }
 
-// The prefix test of the incremental search on the ZIP name as the codec upper-cases it, without
-// making the upper-cased copy: a-z fold unless they are the second byte of a two-byte character.
-// UTF-8 has no such second bytes (the codec names no lead byte), and a typed character beyond ASCII
-// matches only the same bytes.
-bool StartsWithUpperCased(std::string_view zipName, std::string_view upperPrefix, const TextCodec& codec) {
-    if (zipName.size() < upperPrefix.size()) return false;
-    bool secondByte = false;
-    for (std::size_t i = 0; i < upperPrefix.size(); ++i) {
-        auto byte = static_cast<unsigned char>(zipName[i]);
-        if (secondByte) {
-            secondByte = false;
-        } else if (codec.IsLeadByte(byte)) {
-            secondByte = true;
-        } else if (byte >= 'a' && byte <= 'z') {
-            byte = static_cast<unsigned char>(byte - 0x20);
-        }
-        if (byte != static_cast<unsigned char>(upperPrefix[i])) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int CompareText(std::string_view a, std::string_view b) {
@@ -280,6 +259,12 @@ int FindZipPrefix(const GameList& games, std::string_view typed, int startRow, b
     if (startRow < 0) startRow = 0;
     if (startRow > count) startRow = count;
     const std::string upperTyped = codec.ToUpper(typed);
+    std::string upperZipName;  // one buffer for every probe
+    const auto matches = [&](const std::string& zipName) {
+        if (zipName.size() < upperTyped.size()) return false;
+        codec.ToUpper(zipName, upperZipName);
+        return upperZipName.starts_with(upperTyped);
+    };
     int row = startRow;
     // At most one probe per game: the search ends when it comes back to the start row.
     for (int probed = 0; probed < count; ++probed) {
@@ -287,7 +272,7 @@ int FindZipPrefix(const GameList& games, std::string_view typed, int startRow, b
             if (!wrap) return -1;
             row = 0;
         }
-        if (StartsWithUpperCased(games[row].zipName, upperTyped, codec)) return row;
+        if (matches(games[row].zipName)) return row;
         ++row;
     }
     return -1;

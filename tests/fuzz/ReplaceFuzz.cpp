@@ -17,20 +17,6 @@
 namespace kanaroll::fuzz {
 namespace {
 
-std::string PlainUpper(std::string_view text, const TextCodec& codec) {
-    std::string upper;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (codec.IsLeadByte(byte) && i + 1 < text.size()) {
-            upper += text[i];
-            upper += text[++i];  // a second byte keeps its case
-        } else {
-            upper += static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - 0x20 : byte);
-        }
-    }
-    return upper;
-}
-
 // The first match of `needle` at the start of a character of `text`, characters counted from the
 // text's first byte.
 std::size_t PlainFind(std::string_view text, std::string_view needle, const TextCodec& codec) {
@@ -44,8 +30,9 @@ std::size_t PlainFind(std::string_view text, std::string_view needle, const Text
 std::string PlainReplaceAll(std::string_view text, std::string_view search, std::string_view replacement,
                             const TextCodec& codec) {
     if (text.empty() || search.empty()) return std::string(text);
-    std::string upper = PlainUpper(text, codec);
-    const std::string upperSearch = PlainUpper(search, codec);
+    // The codec's upper-casing, which the text codec's fuzz target follows character by character.
+    std::string upper = codec.ToUpper(text);
+    const std::string upperSearch = codec.ToUpper(search);
     std::string rest(text);
     std::string out;
     while (!upper.empty()) {
