@@ -43,12 +43,15 @@ TEST(FormatFixed, UsesAFullStopAndPrintfWidths) {
 }
 
 TEST(IoError, MessagesFollowTheNumber) {
+    EXPECT_STREQ(IoError(2).what(), "ファイルが見つかりません");
     EXPECT_STREQ(IoError(3).what(), "ファイル名の指定が間違っています");
+    EXPECT_STREQ(IoError(4).what(), "オープンしたファイルが多すぎます");
     EXPECT_STREQ(IoError(5).what(), "ファイルへのアクセスが拒否されました");
     EXPECT_STREQ(IoError(100).what(), "ファイルの末尾以降を読み込みました");
     EXPECT_STREQ(IoError(101).what(), "ディスクがいっぱいです");
     EXPECT_STREQ(IoError(106).what(), "入力値が数値ではありません");
     EXPECT_STREQ(IoError(32).what(), "I/O エラー (32)");
+    EXPECT_STREQ(IoError(1005).what(), "I/O エラー (1005)");
     EXPECT_EQ(IoError(4).Number(), 4);
 }
 
