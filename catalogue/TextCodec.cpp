@@ -95,6 +95,9 @@ public:
 
     unsigned CodePage() const override { return 932; }
     void UpperCaseInPlace(std::string& text) const override { UpperCaseShiftJisInPlace(text); }
+    bool RestUpperCaseStartsWith(std::string_view text, std::string_view upperPrefix) const override {
+        return ShiftJisUpperCaseStartsWith(text, upperPrefix);
+    }
 
     std::string ToUtf8(std::string_view text) const override {
         std::string out;
@@ -208,6 +211,9 @@ public:
 
     unsigned CodePage() const override { return 65001; }
     void UpperCaseInPlace(std::string& text) const override { UpperCaseUtf8InPlace(text); }
+    bool RestUpperCaseStartsWith(std::string_view text, std::string_view upperPrefix) const override {
+        return Utf8UpperCaseStartsWith(text, upperPrefix);
+    }
     std::string ToUtf8(std::string_view text) const override { return std::string(text); }
     void AppendFromUtf8(std::string_view utf8, std::string& out) const override { out.append(utf8); }
 };

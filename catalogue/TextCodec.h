@@ -45,10 +45,17 @@ public:
         UpperCaseInPlace(upper);
         return upper;
     }
-    // The same into `out`, which a caller upper-casing many texts can keep and reuse.
-    void ToUpper(std::string_view text, std::string& out) const {
-        out.assign(text);
-        UpperCaseInPlace(out);
+    // ToUpper(text).starts_with(upperPrefix), without the copy: for a search that tests many texts
+    // against one prefix, upper-cased once. ASCII bytes stand for themselves in both codecs, so the
+    // ASCII start of a text, which decides most texts, is compared here without a call.
+    bool UpperCaseStartsWith(std::string_view text, std::string_view upperPrefix) const {
+        if (text.size() < upperPrefix.size()) return false;
+        std::size_t i = 0;
+        for (; i < upperPrefix.size() && static_cast<unsigned char>(text[i]) < 0x80; ++i) {
+            const char c = text[i];
+            if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c) != upperPrefix[i]) return false;
+        }
+        return i == upperPrefix.size() || RestUpperCaseStartsWith(text.substr(i), upperPrefix.substr(i));
     }
 
     // Byte offset of the first occurrence of needle in haystack, at or after `from`, that does not
@@ -66,6 +73,8 @@ protected:
     explicit TextCodec(const std::array<bool, 256>& leadBytes) : m_leadBytes(leadBytes) {}
 
     virtual void UpperCaseInPlace(std::string& text) const = 0;
+    // UpperCaseStartsWith from the first byte beyond ASCII, where a character starts.
+    virtual bool RestUpperCaseStartsWith(std::string_view text, std::string_view upperPrefix) const = 0;
 
 private:
     std::array<bool, 256> m_leadBytes;

@@ -259,12 +259,6 @@ int FindZipPrefix(const GameList& games, std::string_view typed, int startRow, b
     if (startRow < 0) startRow = 0;
     if (startRow > count) startRow = count;
     const std::string upperTyped = codec.ToUpper(typed);
-    std::string upperZipName;  // one buffer for every probe
-    const auto matches = [&](const std::string& zipName) {
-        if (zipName.size() < upperTyped.size()) return false;
-        codec.ToUpper(zipName, upperZipName);
-        return upperZipName.starts_with(upperTyped);
-    };
     int row = startRow;
     // At most one probe per game: the search ends when it comes back to the start row.
     for (int probed = 0; probed < count; ++probed) {
@@ -272,7 +266,7 @@ int FindZipPrefix(const GameList& games, std::string_view typed, int startRow, b
             if (!wrap) return -1;
             row = 0;
         }
-        if (matches(games[row].zipName)) return row;
+        if (codec.UpperCaseStartsWith(games[row].zipName, upperTyped)) return row;
         ++row;
     }
     return -1;

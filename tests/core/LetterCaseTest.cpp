@@ -4,7 +4,10 @@
 // type-ahead search both match by it; the sort does not (it folds a-z only).
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "catalogue/Cp932UpperTable.h"
 #include "catalogue/GameList.h"
@@ -114,6 +117,42 @@ TEST(LetterCase, TheTypeAheadSearchFoldsTheSameLetters) {
     EXPECT_EQ(FindZipPrefix(sjis, Sjis("ｐ"), 0, true, ShiftJisCodec()), -1);  // not the same letter as p
     const GameList utf8 = ZipNames({"pacman", "ｓｏｎｉｃ"});
     EXPECT_EQ(FindZipPrefix(utf8, "ＳＯＮ", 0, true, Utf8Codec()), 1);
+}
+
+// The search tests each ZIP name against the typed text without upper-casing a copy of the name;
+// it must answer as the copy would, also where the typed text ends inside a character and where
+// the bytes form no character.
+TEST(LetterCase, ThePrefixTestAnswersAsTheUpperCasedCopyWould) {
+    const std::vector<std::string> sjisPieces = {"a",        "Z",        Sjis("ｕ"), Sjis("Ｕ"),
+                                                 Sjis("ω"),  Sjis("ⅰ"),  Sjis("ア"), "\x82",
+                                                 "\x81\x82", "\xEE\xEF", "\xFA\x40"};
+    const std::vector<std::string> utf8Pieces = {"a",  "Z", "ｕ",   "Ｕ",       "ω",   "ⅰ",
+                                                 "ア", "ё", "\xCE", "\xEF\xBD", "\xFF"};
+    std::mt19937 random(932);
+    for (const auto& [codec, pieces] :
+         {std::pair{&ShiftJisCodec(), sjisPieces}, std::pair{&Utf8Codec(), utf8Pieces}}) {
+        const auto text = [&](int most) {
+            std::string made;
+            for (int n = static_cast<int>(random() % (most + 1)); n > 0; --n)
+                made += pieces[random() % pieces.size()];
+            return made;
+        };
+        for (int round = 0; round < 3000; ++round) {
+            const std::string name = text(5);
+            const std::string upperName = codec->ToUpper(name);
+            // Typed text of its own, and every prefix of the name's upper case, as it is and with its
+            // last byte changed.
+            std::vector<std::string> prefixes = {codec->ToUpper(text(3))};
+            for (std::size_t length = 0; length <= upperName.size(); ++length) {
+                prefixes.push_back(upperName.substr(0, length));
+                if (length > 0) prefixes.push_back(prefixes.back().substr(0, length - 1) + "A");
+            }
+            for (const std::string& prefix : prefixes)
+                ASSERT_EQ(codec->UpperCaseStartsWith(name, prefix), upperName.starts_with(prefix))
+                    << codec->Name() << ": " << ::testing::PrintToString(name) << " "
+                    << ::testing::PrintToString(prefix);
+        }
+    }
 }
 
 // The sort keeps its own rule: a-z byte by byte, so "ｂ" still sorts after "Ｃ" by its code.
