@@ -149,7 +149,7 @@ TEST(LetterCase, ThePrefixTestAnswersAsTheUpperCasedCopyWould) {
             }
             for (const std::string& prefix : prefixes)
                 ASSERT_EQ(codec->UpperCaseStartsWith(name, prefix), upperName.starts_with(prefix))
-                    << codec->Name() << ": " << ::testing::PrintToString(name) << " "
+                    << "code page " << codec->CodePage() << ": " << ::testing::PrintToString(name) << " "
                     << ::testing::PrintToString(prefix);
         }
     }
