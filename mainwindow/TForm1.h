@@ -160,6 +160,8 @@ private:
     void RebuildFamilyList(const std::string& familyKey);
     void SelectInFamilyList(const std::string& zipName);
     void SetFamilyCell(int subItem, std::wstring_view text);
+    // A click on either list moves the focus into the list before the list acts on it.
+    void FocusListBeforeClick(HWND list, UINT message);
     static LRESULT FieldHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, void* self);
     LRESULT FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -219,6 +219,23 @@ void TForm1::Edit1Exit() {
     edit::ChangeText(m_ui.Edit1, ToWide(m_games[m_state.currentIndex].englishName));
 }
 
+// A list selects the clicked row first and takes the focus afterwards (Wine's does), and the
+// selection refills the title field with the next game's title: the field would be left only then,
+// and an emptied title would stay empty in the game that was being edited. Taking the focus first
+// leaves the field as Tab does, while that game is still the current one.
+void TForm1::FocusListBeforeClick(HWND list, UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            if (GetFocus() != list) SetFocus(list);
+            return;
+        default:
+            return;
+    }
+}
+
 void TForm1::Edit2DblClick() {
     edit::SetSelection(m_ui.Edit2, 0, -1);
 }
@@ -246,6 +263,7 @@ LRESULT TForm1::FieldHookProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 LRESULT TForm1::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window == m_ui.ListView2) FocusListBeforeClick(window, message);
     if (const auto answered = KeyMessage(window, message, wParam, lParam)) return *answered;
     const bool isEdit = window == m_ui.Edit1 || window == m_ui.Edit2 || window == m_ui.Edit3;
     switch (message) {

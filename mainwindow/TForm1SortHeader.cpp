@@ -26,9 +26,10 @@ LRESULT TForm1::ListView1HookProc(HWND window, UINT message, WPARAM wParam, LPAR
     return Guarded([&] { return form->ListView1Message(window, message, wParam, lParam); }, LRESULT{0});
 }
 
-// The game list's own messages: the header's drawing, and the keys.
+// The game list's own messages: the header's drawing, the clicks and the keys.
 LRESULT TForm1::ListView1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DRAWITEM) return HeaderDrawItem(window, wParam, lParam);
+    FocusListBeforeClick(window, message);
     if (const auto answered = KeyMessage(window, message, wParam, lParam)) return *answered;
     return hook::CallNext(window, message, wParam, lParam);
 }

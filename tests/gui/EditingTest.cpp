@@ -119,6 +119,43 @@ TEST_F(EditingTest, AnEmptiedTitleGetsTheEnglishTitleBackWhenTheFocusLeaves) {
     EXPECT_EQ(Game("puckman").japaneseName, "Puck Man (Japan)");
 }
 
+// A click on another row of either list selects that row as it leaves the field: the English title
+// goes to the game that was being edited, the next game keeps its own, and a save writes no empty
+// title.
+TEST_F(EditingTest, AnEmptiedTitleLeftByAClickOnAnotherRowGoesBackToItsOwnGame) {
+    StartFamilies();
+    struct Click {
+        HWND list;
+        std::string_view edited;
+        std::string_view next;
+    };
+    const Click clicks[] = {{Ui().ListView1, "puckman", "galaga"}, {Ui().ListView2, "puckman", "pacmanf"}};
+    for (const Click& click : clicks) {
+        SCOPED_TRACE(click.list == Ui().ListView1 ? "game list" : "family list");
+        ClickRow(Ui().ListView1, Row(click.edited));
+        const std::string nextTitle = Game(click.next).japaneseName;
+        Focus(Ui().Edit1);
+        edit::SetSelection(Ui().Edit1, 0, -1);
+        PressKey(VK_BACK);
+        ASSERT_EQ(Game(click.edited).japaneseName, "");
+
+        const std::wstring nextZip = ToWide(std::string(click.next), 932);
+        ClickRow(click.list, click.list == Ui().ListView1 ? Row(click.next) : FamilyRow(nextZip));
+        ASSERT_EQ(State().currentIndex, Row(click.next));
+        EXPECT_EQ(GetFocus(), click.list);
+        EXPECT_EQ(Game(click.edited).japaneseName, "Puck Man (Japan)");
+        EXPECT_EQ(Cell(Ui().ListView1, Row(click.edited), 2), L"Puck Man (Japan)");
+        EXPECT_EQ(Game(click.next).japaneseName, nextTitle);
+        EXPECT_EQ(Text(Ui().Edit1), ToWide(nextTitle, 932));
+        if (FamilyRow(L"puckman") >= 0) {
+            EXPECT_EQ(Cell(Ui().ListView2, FamilyRow(L"puckman"), 2), L"Puck Man (Japan)");
+        }
+    }
+    PressCtrlS();
+    EXPECT_EQ(FileText("mame32j.lst").find(L"puckman\t\t"), std::wstring::npos);
+    EXPECT_NE(FileText("mame32j.lst").find(L"puckman\tPuck Man (Japan)\tぱっくまん\t"), std::wstring::npos);
+}
+
 TEST_F(EditingTest, EnteringTheTitleSelectsItsMainPartWithTheCaretAtTheStart) {
     StartFamilies(
         "pacman\tPuzzle Game (Japan)\t\t\r\n"
