@@ -87,8 +87,9 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case DM_GETDEFID:
             return MAKELRESULT(kButton5, DC_HASDEFID);
         case WM_CLOSE:
-            // The title bar's close button only hides the dialog; the focus is not moved.
-            ShowWindow(Handle(), SW_HIDE);
+            // The close button and Alt+F4 close as 閉じる does: left to the activation, the focus
+            // would fall onto the main window's bare frame, where no key works.
+            BitBtn1Click();
             return 0;
         default:
             break;

@@ -142,8 +142,7 @@ TEST_F(RuleDialogTest, OpensBesideTheMainWindowLaidOutWithTheRules) {
 }
 
 // Each showing selects the first rule and puts the focus on 置換, so that Enter asks the host to
-// rewrite its title; 閉じる, Esc and the title bar hide the dialog, and all but the title bar hand
-// the focus back.
+// rewrite its title; 閉じる, Esc and the title bar hide the dialog and hand the focus back.
 TEST_F(RuleDialogTest, EveryShowingSelectsTheFirstRuleAndTheButtonsReachTheHost) {
     OpenDialog();
     SelectRow(3);
@@ -151,7 +150,7 @@ TEST_F(RuleDialogTest, EveryShowingSelectsTheFirstRuleAndTheButtonsReachTheHost)
     SendMessageW(replaceDialog->Handle(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindowVisible(replaceDialog->Handle()));
-    EXPECT_EQ(host.focusReturns, 0);
+    EXPECT_EQ(host.focusReturns, 1);
 
     OpenDialog();
     EXPECT_EQ(listview::SelectedItem(Dialog().ListView1), 0);
@@ -166,11 +165,11 @@ TEST_F(RuleDialogTest, EveryShowingSelectsTheFirstRuleAndTheButtonsReachTheHost)
 
     PressKey(VK_ESCAPE);
     EXPECT_FALSE(IsWindowVisible(replaceDialog->Handle()));
-    EXPECT_EQ(host.focusReturns, 1);
+    EXPECT_EQ(host.focusReturns, 2);
     OpenDialog();
     Click(Dialog().BitBtn1);
     EXPECT_FALSE(IsWindowVisible(replaceDialog->Handle()));
-    EXPECT_EQ(host.focusReturns, 2);
+    EXPECT_EQ(host.focusReturns, 3);
     EXPECT_EQ(host.applications, 2);
 }
 

@@ -77,6 +77,33 @@ TEST_F(RuleDialogWiringTest, EveryShowingSelectsTheFirstRuleSoThatEnterReplacesA
     EXPECT_EQ(GetFocus(), Ui().Edit1);
 }
 
+// Alt+F4 and the title bar's close button end where 閉じる and Esc end: in the title field, so that
+// F3 and the keys work at once.
+TEST_F(RuleDialogWiringTest, ClosingByTheTitleBarOrAltF4GivesTheTitleFieldTheFocus) {
+    Start();
+    const HWND dialog = replaceDialog->Handle();
+    for (const bool altF4 : {true, false}) {
+        SCOPED_TRACE(altF4 ? "Alt+F4" : "close button");
+        Focus(Ui().ListView1);
+        OpenDialog();
+        ASSERT_EQ(GetFocus(), Dialog().Button5);
+        if (altF4) {
+            // What the keyboard sends, with the Alt key held (bit 29).
+            PostMessageW(Dialog().Button5, WM_SYSKEYDOWN, VK_F4, 1 | (1u << 29));
+            PostMessageW(Dialog().Button5, WM_SYSKEYUP, VK_F4, 1 | (1u << 29) | (3u << 30));
+        } else {
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close button's click
+        }
+        Pump();
+        EXPECT_FALSE(IsWindowVisible(dialog));
+        EXPECT_EQ(GetActiveWindow(), form->Handle());
+        EXPECT_EQ(GetFocus(), Ui().Edit1);
+    }
+    // F3 rewrites the title from there.
+    PressKey(VK_F3);
+    EXPECT_EQ(Text(Ui().Edit1), L"Title (日本版)");
+}
+
 TEST_F(RuleDialogWiringTest, DeletingTheOnlyRuleLeavesAnEmptyListThatIsSavedEmpty) {
     WriteFile("kanaroll.ini", "MAMEPath:=\r\nReplaceText:=Japan\t日本版\tP\r\n");
     Start();
