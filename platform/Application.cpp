@@ -95,6 +95,11 @@ void Application::Run() {
         if (got == 0 || got == -1) break;
         Dispatch(message);
     }
+    // The loop ends on the flag and leaves its quit message queued. The forms are destroyed after
+    // it, and their destruction may still report an error (kanaroll.ini cannot be written): the
+    // quit message would end that box's own loop before the user saw it.
+    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 void Application::ProcessMessages() {

@@ -33,7 +33,8 @@ public:
     void AddDialogWindow(HWND window);
     void RemoveDialogWindow(HWND window);
 
-    // Runs the event loop until Terminate().
+    // Runs the event loop until Terminate(). Modal boxes shown afterwards (while the forms are
+    // destroyed) still wait for their answer.
     void Run();
     // Handles every message waiting now, then returns.
     void ProcessMessages();

@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "mainwindow/ControlIds.h"
 #include "platform/WaitCursor.h"
 #include "tests/gui/HelperProcess.h"
 #include "tests/gui/MainWindowFixture.h"
 #include "tests/support/FileFaultInjection.h"
+#include "tests/support/ReadOnlyFolder.h"
 
 namespace kanaroll::testing {
 namespace {
@@ -183,6 +185,67 @@ TEST_F(WriteFaultGuiTest, SettingsAtTheEnd) {
         ExpectErrorBox(boxes, fault.box);
         ExpectNormalCursor();
         ExpectUntouched("kanaroll.ini", kPreviousSettings);
+    }
+}
+
+// The end of the program as its entry point ends it: the main window closes in the event loop,
+// the loop returns, and then the windows are destroyed, which writes kanaroll.ini. However that
+// write fails (a folder in the file's place, a read-only folder, a fault at any step), the real
+// error box is shown and stays up until it is answered.
+TEST_F(WriteFaultGuiTest, SettingsAtTheEndOfTheProgramAreReportedInABoxThatWaitsForTheUser) {
+    services.realMessageBoxes = true;
+    struct Way {
+        const char* name;
+        const GuiFault* fault;  // or a folder in the way
+        bool readOnlyFolder;
+    };
+    std::vector<Way> ways{{"a folder named kanaroll.ini", nullptr, false},
+                          {"a read-only folder", nullptr, true}};
+    for (const GuiFault& fault : kFaults) ways.push_back({StepName(fault.step), &fault, false});
+
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        Start();
+        form->ReplaceRules().clear();  // so that the file must be written anew
+        const std::size_t boxes = services.messageBoxes.size();
+        std::unique_ptr<FileFaultInjection> injection;
+        std::unique_ptr<ReadOnlyFolder> readOnly;
+        if (way.fault) {
+            injection = Inject(*way.fault, "kanaroll.ini");
+        } else if (way.readOnlyFolder) {
+            readOnly = std::make_unique<ReadOnlyFolder>(folder.Path());
+            if (!readOnly->Made()) {
+                ADD_FAILURE() << "the folder could not be made read-only";
+                Destroy();
+                continue;
+            }
+        } else {
+            std::filesystem::remove(folder / "kanaroll.ini");
+            std::filesystem::create_directory(folder / "kanaroll.ini");
+        }
+
+        PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+        app->Run();
+        Destroy();
+        injection.reset();
+        readOnly.reset();
+        // A box ended by a quit message posts it again: it must not end the next start.
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+
+        const std::wstring text = way.fault ? way.fault->box : L"ファイルへのアクセスが拒否されました.";
+        ExpectErrorBox(boxes, text);
+        if (services.messageBoxes.size() > boxes) {
+            EXPECT_TRUE(services.messageBoxes.back().answeredOnScreen);
+        }
+        ExpectNormalCursor();
+        if (way.fault || way.readOnlyFolder) {
+            ExpectUntouched("kanaroll.ini", kPreviousSettings);
+        } else {
+            std::filesystem::remove_all(folder / "kanaroll.ini");
+            folder.Write("kanaroll.ini", kPreviousSettings);
+        }
     }
 }
 

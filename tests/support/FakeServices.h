@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Services.h"
@@ -20,6 +21,7 @@ public:
         std::wstring text;
         std::wstring caption;
         UINT type;
+        bool answeredOnScreen = false;  // with realMessageBoxes: the box was up until the test answered
     };
     struct Launch {
         HWND owner;
@@ -39,18 +41,29 @@ public:
     int beeps = 0;
     // Runs inside every message box, as the handlers that run while a real one is up.
     std::function<void()> whileMessageBoxUp;
+    // Shows the real boxes, each answered with its scripted answer from a timer of the box's own
+    // message loop once the box is on the screen: a box whose loop ends by itself is never answered.
+    bool realMessageBoxes = false;
 
     int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                        UINT type) override {
         messageBoxes.push_back({owner, text, caption, type});
         if (whileMessageBoxUp) whileMessageBoxUp();
+        int answer = 0;
         if (!messageBoxAnswers.empty()) {
-            const int answer = messageBoxAnswers.front();
+            answer = messageBoxAnswers.front();
             messageBoxAnswers.pop_front();
-            return answer;
+        } else {
+            const UINT buttons = type & MB_TYPEMASK;
+            answer = buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDNO : IDOK;
         }
-        const UINT buttons = type & MB_TYPEMASK;
-        return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDNO : IDOK;
+        if (!realMessageBoxes) return answer;
+        s_pendingAnswer = {this, messageBoxes.size() - 1, answer};
+        const UINT_PTR timer = SetTimer(nullptr, 0, kAnswerDelayMs, &AnswerShownBox);
+        const int shown = MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+        KillTimer(nullptr, timer);
+        s_pendingAnswer = {nullptr, 0, 0};
+        return shown;
     }
 
     std::optional<std::wstring> ShowFileDialog(HWND, const FileDialogRequest& request) override {
@@ -71,6 +84,38 @@ public:
     bool FileExists(const std::wstring& path) override { return m_real.FileExists(path); }
 
 private:
+    static constexpr UINT kAnswerDelayMs = 100;
+    struct PendingAnswer {
+        FakeServices* services;
+        std::size_t call;
+        int answer;
+    };
+    static inline PendingAnswer s_pendingAnswer{nullptr, 0, 0};
+
+    // The visible message box of this thread, if one is up.
+    static HWND ShownBox() {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM result) -> BOOL {
+                wchar_t className[16] = {};
+                GetClassNameW(window, className, 16);
+                if (std::wstring_view(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    static void CALLBACK AnswerShownBox(HWND, UINT, UINT_PTR timer, DWORD) {
+        const HWND box = ShownBox();
+        if (!box || !s_pendingAnswer.services) return;  // not on the screen yet
+        KillTimer(nullptr, timer);
+        s_pendingAnswer.services->messageBoxes[s_pendingAnswer.call].answeredOnScreen = true;
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(s_pendingAnswer.answer, BN_CLICKED), 0);
+    }
+
     Win32Services m_real;
 };
 
