@@ -199,6 +199,7 @@ private:
     bool Edit2KeyDown(WPARAM key);
     bool Edit3KeyDown(WPARAM key);
     bool ListShortcut(WPARAM key);
+    bool FieldShortcut(HWND control, WPARAM key);
 
     Application& m_application;
     Services& m_services;

@@ -8,6 +8,8 @@
 //   both lists       F5         starts MAME on the game, when the menu entry is enabled (PopExecuteClick)
 //                    F3         rewrites the title by the rules (N1Click)
 //                    Ctrl+S     quick save of mame32j.lst (N3Click)
+//   the 3 fields     F5, Ctrl+S as in the lists; an emptied title is given its English title
+//                               back first, as leaving the field gives it (FieldShortcut)
 //   title (Edit1)    Enter      the reading field
 //                    F3         rewrites the title, then selects its main part (Edit1KeyDown)
 //   reading (Edit2)  Enter      the next game, and the title field
@@ -68,11 +70,21 @@ bool TForm1::KeyDown(HWND control, WPARAM key, bool withAlt) {
         if (control == m_ui.Edit2) return Edit2KeyDown(key);
         if (control == m_ui.Edit3) return Edit3KeyDown(key);
     }
-    return control == m_ui.ListView2 && !withAlt && ListShortcut(key);
+    if (withAlt) return false;
+    if (control == m_ui.ListView2) return ListShortcut(key);
+    if (control == m_ui.Edit1 || control == m_ui.Edit2 || control == m_ui.Edit3)
+        return FieldShortcut(control, key);
+    return false;
 }
 
 bool TForm1::KeyPress(HWND control, wchar_t key) {
     if (control == m_ui.ListView1) return ListView1KeyPress(key) || TypeAhead(key);
+    // The character Ctrl+S types after its key-down saved: it means nothing to a field.
+    constexpr wchar_t kCtrlS = 0x13;
+    if (key == kCtrlS && m_menuAttached &&
+        (control == m_ui.Edit1 || control == m_ui.Edit2 || control == m_ui.Edit3)) {
+        return true;
+    }
     if (key != L'\r') return false;
     if (control == m_ui.ListView2 || control == m_ui.Edit1) {
         SetFocus(control == m_ui.Edit1 ? m_ui.Edit2 : m_ui.Edit1);
@@ -114,18 +126,22 @@ bool TForm1::Edit3KeyDown(WPARAM key) {
     return Edit2KeyDown(key);
 }
 
+namespace {
+bool Held(int key) {
+    return GetKeyState(key) < 0;
+}
+bool IsQuickSaveKey(WPARAM key) {
+    return key == 'S' && Held(VK_CONTROL) && !Held(VK_SHIFT) && !Held(VK_MENU);
+}
+}  // namespace
+
 // The popup menu's shortcuts, which act while a list has the focus, once the catalogue is loaded.
 bool TForm1::ListShortcut(WPARAM key) {
     if (!m_menuAttached) return false;
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool alt = GetKeyState(VK_MENU) < 0;
-    if (control || shift || alt) {
-        if (key == 'S' && control && !shift && !alt) {
-            N3Click();
-            return true;
-        }
-        return false;
+    if (Held(VK_CONTROL) || Held(VK_SHIFT) || Held(VK_MENU)) {
+        if (!IsQuickSaveKey(key)) return false;
+        N3Click();
+        return true;
     }
     switch (key) {
         case VK_F5:
@@ -140,6 +156,16 @@ bool TForm1::ListShortcut(WPARAM key) {
         default:
             return false;
     }
+}
+
+// The quick save and the launch work while typing too: the fields are where a person is when they
+// decide to save. Every other save leaves the title field first (a click on the button, the question
+// on closing), and an emptied title is then given its English title back; Ctrl+S does the same, so
+// that no save writes an empty title.
+bool TForm1::FieldShortcut(HWND control, WPARAM key) {
+    if (key != VK_F5 && key != 'S') return false;  // the fields' own keys, F3 aside
+    if (control == m_ui.Edit1 && m_menuAttached && IsQuickSaveKey(key)) Edit1Exit();
+    return ListShortcut(key);
 }
 
 }  // namespace kanaroll

@@ -129,6 +129,32 @@ TEST_F(LaunchTest, TheExecutableIsKeptUnlessAnotherStorableFileIsChosen) {
     EXPECT_EQ(folder.Read("kanaroll.ini"), settings);
 }
 
+// F5 starts MAME from the three fields as from the lists, on the game they show, and only once an
+// executable is known.
+TEST_F(LaunchTest, F5InEachFieldStartsTheCurrentGame) {
+    WriteThreeGames();
+    Start();
+    for (HWND field : {Ui().Edit1, Ui().Edit2, Ui().Edit3}) {
+        Focus(field);
+        PressKey(VK_F5);
+    }
+    EXPECT_TRUE(services.launches.empty());
+
+    Destroy();  // which writes kanaroll.ini
+    WriteSettingsNaming(MakeExecutable(L"mame"));
+    Start();
+    Focus(Ui().ListView1);
+    PressKey(VK_DOWN);
+    for (HWND field : {Ui().Edit1, Ui().Edit2, Ui().Edit3}) {
+        Focus(field);
+        PressKey(VK_F5);
+        EXPECT_EQ(GetFocus(), field);
+    }
+    ASSERT_EQ(services.launches.size(), 3u);
+    for (const auto& launch : services.launches) EXPECT_EQ(launch.parameters, L"puckman");
+    EXPECT_TRUE(services.messageBoxes.empty());
+}
+
 // Ordinary ZIP names go through unchanged; any other is quoted so that the program's command line
 // splits back into exactly one argument equal to the ZIP name.
 TEST_F(LaunchTest, TheZipNameIsAlwaysExactlyOneArgument) {

@@ -94,6 +94,35 @@ TEST_F(SavingTest, CtrlSInEitherListWritesMame32JBesideTheProgramAndSaysSo) {
     EXPECT_TRUE(services.messageBoxes.empty());
 }
 
+// The fields are where a person is when they decide to save: Ctrl+S saves there as in the lists
+// and leaves the focus and the texts as they were, except an emptied title, which is given its
+// English title back first, as leaving the field gives it, so that no save writes an empty title.
+TEST_F(SavingTest, CtrlSInEachFieldSavesTooAndNeverWritesAnEmptiedTitle) {
+    Start();
+    EditReading(L"ぱっくまん");
+    for (HWND field : {Ui().Edit2, Ui().Edit3, Ui().Edit1}) {
+        SCOPED_TRACE(field == Ui().Edit1 ? "title" : field == Ui().Edit2 ? "reading" : "English title");
+        folder.Write("mame32j.lst", "");
+        Focus(field);
+        const std::wstring text = Text(field);
+        PressCtrlS();
+        EXPECT_EQ(folder.Read("mame32j.lst"), ExpectedMame32J());
+        EXPECT_EQ(Status(3), L"mame32j.lstに保存しました");
+        ExpectSaved();
+        EXPECT_EQ(GetFocus(), field);
+        EXPECT_EQ(Text(field), text);
+    }
+
+    edit::SetSelection(Ui().Edit1, 0, -1);
+    PressKey(VK_BACK);
+    ASSERT_EQ(form->Games()[0].japaneseName, "");
+    PressCtrlS();
+    EXPECT_EQ(folder.Read("mame32j.lst"), ExpectedMame32J());
+    EXPECT_EQ(Text(Ui().Edit1), L"Pac-Man");
+    EXPECT_EQ(GetFocus(), Ui().Edit1);
+    EXPECT_TRUE(services.messageBoxes.empty());
+}
+
 TEST_F(SavingTest, OutputButtonWritesEitherFormatWhereTheDialogSays) {
     Start();
     EditReading(L"ぱっくまん");
