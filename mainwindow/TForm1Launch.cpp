@@ -2,6 +2,7 @@
 #include "catalogue/SettingsFile.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/TForm1.h"
+#include "platform/FormSupport.h"
 #include "platform/WideText.h"
 
 namespace kanaroll {
@@ -73,6 +74,7 @@ void TForm1::PopExecuteClick() {
 }
 
 void TForm1::MAME1Click() {
+    const forms::KeptFocus focus;  // the entry is chosen from a list, where the user goes on
     const auto chosen =
         m_services.ShowFileDialog(Handle(), {.title = L"MAME実行ファイルはどこですか?",
                                              .defaultName = L"",
@@ -88,8 +90,11 @@ void TForm1::MAME1Click() {
         return;
     }
 
-    // The path holds for this run even when writing the file fails below.
+    // The path holds for this run even when writing the file fails below. The launch entry names
+    // the current game and is enabled at once, as a new selection would make it.
     m_state.mamePath = std::move(stored);
+    if (m_state.currentIndex >= 0 && m_state.currentIndex < m_games.Count())
+        RefreshLaunchEntry(m_games[m_state.currentIndex]);
     if (!m_keepSettingsFile) WriteSettings();
 }
 

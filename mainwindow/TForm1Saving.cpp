@@ -2,6 +2,7 @@
 #include "catalogue/NameListWriters.h"
 #include "mainwindow/TForm1.h"
 #include "platform/Controls.h"
+#include "platform/FormSupport.h"
 
 namespace kanaroll {
 
@@ -48,6 +49,7 @@ void TForm1::N3Click() {
 }
 
 void TForm1::BitBtn1Click() {
+    const forms::KeptFocus focus;  // on the button, or wherever its mnemonic was typed
     const bool mame32j = button::IsChecked(m_ui.RadioButton1);
     const auto chosen =
         m_services.ShowFileDialog(Handle(), mame32j ? Mame32JSaveDialog() : Mane32JSaveDialog());

@@ -21,9 +21,11 @@ RECT Bounds(int left, int top, int width, int height) {
 }
 
 namespace {
+bool CanTakeFocus(HWND control) {
+    return control && IsWindow(control) && IsWindowVisible(control) && IsWindowEnabled(control);
+}
 bool CanTakeFocus(HWND form, HWND control) {
-    return control && IsWindow(control) && IsChild(form, control) && IsWindowVisible(control) &&
-           IsWindowEnabled(control);
+    return CanTakeFocus(control) && IsChild(form, control);
 }
 }  // namespace
 
@@ -44,6 +46,10 @@ void FocusKeeper::Set(HWND form, HWND control) {
 void FocusKeeper::Restore(HWND form) const {
     HWND target = CanTakeFocus(form, m_control) ? m_control : GetNextDlgTabItem(form, nullptr, FALSE);
     if (target) SetFocus(target);
+}
+
+KeptFocus::~KeptFocus() {
+    if (CanTakeFocus(m_control) && GetFocus() != m_control) SetFocus(m_control);
 }
 
 ModalState::ModalState(HWND modal) : m_previousFocus(GetFocus()), m_previousActive(GetActiveWindow()) {
@@ -68,8 +74,7 @@ ModalState::~ModalState() {
     EnableOthers();
     // Disabling a window takes the focus from it; it goes back to the control that had it, which
     // also activates that control's window again.
-    if (m_previousFocus && IsWindow(m_previousFocus) && IsWindowVisible(m_previousFocus) &&
-        IsWindowEnabled(m_previousFocus)) {
+    if (CanTakeFocus(m_previousFocus)) {
         SetFocus(m_previousFocus);
     } else if (m_previousActive && IsWindow(m_previousActive) && IsWindowVisible(m_previousActive)) {
         SetActiveWindow(m_previousActive);

@@ -34,6 +34,20 @@ private:
     HWND m_control = nullptr;
 };
 
+// Remembers the control that has the keyboard focus and gives the focus back to it at the end of
+// its life, while that control can still take it. A modal dialog (a common file dialog) takes the
+// focus from its disabled owner, and its end activates the owner with the focus on the bare frame.
+class KeptFocus {
+public:
+    KeptFocus() : m_control(GetFocus()) {}
+    ~KeptFocus();
+    KeptFocus(const KeptFocus&) = delete;
+    KeptFocus& operator=(const KeptFocus&) = delete;
+
+private:
+    HWND m_control;
+};
+
 // While it lives, every other visible and enabled top-level window of this thread is disabled,
 // so that only a modal window (or a question) takes input. The end enables them again and gives
 // the keyboard focus back where it was.

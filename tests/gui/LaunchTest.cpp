@@ -88,7 +88,8 @@ TEST_F(LaunchTest, AChosenExecutableIsSavedAtOnceAndStartsTheCurrentGameInItsFol
     const std::string stored = FromWide(executable.wstring(), 932);
     EXPECT_EQ(State().mamePath, stored);
     EXPECT_EQ(folder.Read("kanaroll.ini").substr(0, stored.size() + 12), "MAMEPath:=" + stored + "\r\n");
-    EXPECT_FALSE(LaunchEnabled());  // until the next selection
+    EXPECT_TRUE(LaunchEnabled());
+    EXPECT_EQ(LaunchCaption(), L"「pacman」を起動(&R)\tF5");
 
     Focus(Ui().ListView1);
     PressKey(VK_DOWN);
@@ -108,6 +109,31 @@ TEST_F(LaunchTest, AChosenExecutableIsSavedAtOnceAndStartsTheCurrentGameInItsFol
     EXPECT_EQ(services.launches[2].parameters, L"galaga");
     EXPECT_EQ(services.launches[2].directory, expectedFolder);
     EXPECT_TRUE(services.messageBoxes.empty());
+}
+
+// The executable is chosen from the popup menu of either list, and the user goes on there: the focus
+// is back in that list once the dialog closes, whatever its answer, and the launch entry names the
+// current game and is enabled at once, as a new selection would make it.
+TEST_F(LaunchTest, AfterChoosingTheExecutableTheFocusIsBackAndTheEntryFollowsAtOnce) {
+    WriteThreeGames();
+    const auto executable = MakeExecutable(L"mame");
+    Start();
+    services.modalFileDialogs = true;
+    Focus(Ui().ListView1);
+    PressKey(VK_DOWN);
+    services.fileDialogAnswers = {std::nullopt, executable.wstring()};
+    for (HWND list : {Ui().ListView2, Ui().ListView1}) {
+        SCOPED_TRACE(list == Ui().ListView1 ? "game list" : "family list");
+        Focus(list);
+        Choose(ids::kMAME1);
+        EXPECT_EQ(GetFocus(), list);
+        EXPECT_EQ(State().currentIndex, 1);
+    }
+    EXPECT_TRUE(LaunchEnabled());
+    EXPECT_EQ(LaunchCaption(), L"「puckman」を起動(&R)\tF5");
+    PressKey(VK_F5);
+    ASSERT_EQ(services.launches.size(), 1u);
+    EXPECT_EQ(services.launches[0].parameters, L"puckman");
 }
 
 // Cancelling, a missing file or a folder changes nothing. kanaroll.ini is Shift-JIS: a path with a

@@ -44,6 +44,10 @@ public:
     // Shows the real boxes, each answered with its scripted answer from a timer of the box's own
     // message loop once the box is on the screen: a box whose loop ends by itself is never answered.
     bool realMessageBoxes = false;
+    // Puts a window up in each file dialog's place, modal as the common dialog is: its owner is
+    // disabled, which takes the focus away, while that window is the active one, and the owner is
+    // activated again once it closes.
+    bool modalFileDialogs = false;
 
     int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                        UINT type) override {
@@ -66,8 +70,9 @@ public:
         return shown;
     }
 
-    std::optional<std::wstring> ShowFileDialog(HWND, const FileDialogRequest& request) override {
+    std::optional<std::wstring> ShowFileDialog(HWND owner, const FileDialogRequest& request) override {
         fileDialogs.push_back(request);
+        if (modalFileDialogs) StandInForModalDialog(owner);
         if (fileDialogAnswers.empty()) return std::nullopt;
         auto answer = fileDialogAnswers.front();
         fileDialogAnswers.pop_front();
@@ -91,6 +96,15 @@ private:
         int answer;
     };
     static inline PendingAnswer s_pendingAnswer{nullptr, 0, 0};
+
+    static void StandInForModalDialog(HWND owner) {
+        EnableWindow(owner, FALSE);
+        const HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, L"STATIC", L"", WS_POPUP | WS_CAPTION, 0, 0,
+                                            300, 200, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ShowWindow(dialog, SW_SHOW);
+        EnableWindow(owner, TRUE);
+        DestroyWindow(dialog);
+    }
 
     // The visible message box of this thread, if one is up.
     static HWND ShownBox() {
