@@ -19,15 +19,19 @@ public:
     explicit ReadOnlyFolder(std::filesystem::path folder)
         : m_folder(std::move(folder)), m_unixPath(UnixPath(m_folder)) {
         if (m_unixPath.empty()) return;
-        Start(L"Z:\\bin\\chmod", L"a-w");
-        Start(L"Z:\\usr\\bin\\chattr", L"+i");
-        m_made = WaitUntilCreating(false);
+        for (int attempt = 0; attempt < kAttempts && !m_made; ++attempt) {
+            Start(L"Z:\\bin\\chmod", L"a-w");
+            Start(L"Z:\\usr\\bin\\chattr", L"+i");
+            m_made = WaitUntilCreating(false);
+        }
     }
     ~ReadOnlyFolder() {
         if (m_unixPath.empty()) return;
-        Start(L"Z:\\usr\\bin\\chattr", L"-i");
-        Start(L"Z:\\bin\\chmod", L"u+w");
-        WaitUntilCreating(true);
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            Start(L"Z:\\usr\\bin\\chattr", L"-i");
+            Start(L"Z:\\bin\\chmod", L"u+w");
+            if (WaitUntilCreating(true)) return;
+        }
     }
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
     ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
@@ -35,6 +39,9 @@ public:
     bool Made() const { return m_made; }
 
 private:
+    // A loaded machine starts the programs late, and now and then one of them is lost: each attempt
+    // starts them again.
+    static constexpr int kAttempts = 4;
     static constexpr int kWaitSteps = 500;
     static constexpr DWORD kWaitStepMs = 10;
 
