@@ -23,9 +23,15 @@ constexpr wchar_t kListInfoUnreadable[] = L"listinfo.txtからの読み込みに
 TForm1::TForm1(Application& application, std::filesystem::path exeDir)
     : m_application(application), m_services(application.GetServices()) {
     m_state.exeDir = std::move(exeDir);
+    const DpiScale startScale = dpi::OfSystem();
     CreateWindowOf({.className = L"TForm1", .icon = LoadIconW(GetModuleHandleW(nullptr), KANAROLL_ICON_MAIN)},
                    WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, L"Kanaroll 3", CW_USEDEFAULT,
-                   CW_USEDEFAULT, 950, 667, application.OwnerWindow());
+                   CW_USEDEFAULT, startScale(kDesignSize.cx), startScale(kDesignSize.cy),
+                   application.OwnerWindow());
+    if (Handle() && !(m_scale == startScale)) {  // it opened on a monitor of another density
+        SetWindowPos(Handle(), nullptr, 0, 0, m_scale(kDesignSize.cx), m_scale(kDesignSize.cy),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     m_application.AddDialogWindow(Handle());
     m_application.SetMainForm(Handle());
 }
@@ -77,6 +83,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETMINMAXINFO:
             MinimumTrackSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(dpi::ChangeOf(wParam, lParam));
             return 0;
         case WM_CONTEXTMENU:
             OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
@@ -310,7 +319,7 @@ void TForm1::OnContextMenu(HWND control, LPARAM position) {
     if (position == -1) {  // from the keyboard: below the focused row, or at the list's corner
         const int focused = listview::FocusedItem(control);
         const RECT row = focused < 0 ? RECT{} : listview::ItemRect(control, focused).value_or(RECT{});
-        point = {row.left + 8, row.bottom};
+        point = {row.left + m_scale(8), row.bottom};
         ClientToScreen(control, &point);
     }
     TrackPopupMenu(m_ui.PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr);

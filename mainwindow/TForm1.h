@@ -17,6 +17,7 @@
 #include "mainwindow/FamilyIndex.h"
 #include "mainwindow/MainState.h"
 #include "platform/ContainerWindow.h"
+#include "platform/Dpi.h"
 #include "platform/Handles.h"
 #include "platform/Services.h"
 #include "platform/Splitter.h"
@@ -46,6 +47,7 @@ struct NameListChoice;
 class TForm1 : public Window, public ReplaceHost, private LoadProgress {
 public:
     static constexpr UINT kStartupLoadMessage = WM_USER + 1;
+    static constexpr SIZE kDesignSize{950, 667};      // the window's outer size at 96 dpi
     static constexpr UINT_PTR kFamilyIndexTimer = 1;  // the families indexed again after a sort
     static constexpr UINT kFamilyIndexDelayMs = 200;
 
@@ -117,6 +119,10 @@ private:
     void CreateControls();
     void CreateLowerPane();
     void CreatePopupMenu1();
+    void ApplyScale(std::optional<DpiScale> previous = std::nullopt);
+    void LoadIcons();
+    void PlaceLowerPane();
+    void OnDpiChanged(const dpi::Change& change);
     void LayoutClient();
     void OnSplitterMoved(int panelHeight);
     void MinimumTrackSize(MINMAXINFO& info) const;
@@ -210,6 +216,7 @@ private:
     LoadedNameList m_nameList;  // the name list read at start: its format and the lines no game took
 
     Controls m_ui;
+    DpiScale m_scale;  // the window's dpi, which every size of the layout is scaled by
     std::unique_ptr<ContainerWindow> m_panel2;
     std::unique_ptr<ContainerWindow> m_groupBox1;
     std::unique_ptr<ContainerWindow> m_groupBox2;
@@ -219,7 +226,7 @@ private:
     UniqueImageList m_imageList;
     UniqueMenu m_popupMenu;
     std::vector<UniqueIcon> m_icons;
-    int m_panelHeight = 285;
+    int m_panelHeight = 285;  // in pixels at the window's dpi
     bool m_shown = false;
     bool m_menuAttached = false;
     bool m_mouseFocusing = false;     // a click is giving a field the focus

@@ -6,6 +6,11 @@ void AnchorLayout::Add(HWND control, RECT designBounds, unsigned anchors) {
     m_entries.push_back({control, designBounds, anchors});
 }
 
+void AnchorLayout::Reset(SIZE designSize) {
+    m_designSize = designSize;
+    m_entries.clear();
+}
+
 namespace {
 // One axis: the new start and end of a control for a parent that grew by `delta`.
 void Place(LONG designStart, LONG designEnd, bool anchoredStart, bool anchoredEnd, LONG delta, LONG& start,

@@ -16,6 +16,8 @@ public:
     explicit AnchorLayout(SIZE designSize) : m_designSize(designSize) {}
 
     void Add(HWND control, RECT designBounds, unsigned anchors);
+    // Forgets every control and takes another design size, for a layout made again at another dpi.
+    void Reset(SIZE designSize);
     // Places every control for the parent's current client size.
     void Apply(SIZE parentSize) const;
 

@@ -11,6 +11,23 @@ ContainerWindow::ContainerWindow(HWND parent, RECT bounds, Frame frame, SIZE des
                    bounds.right - bounds.left, bounds.bottom - bounds.top, parent);
 }
 
+void ContainerWindow::Rescale(SIZE designSize, DpiScale scale) {
+    m_layout.Reset(designSize);
+    m_scale = scale;
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void ContainerWindow::Relayout() {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    m_layout.Apply({client.right, client.bottom});
+}
+
+void ContainerWindow::SetTitleFont(HFONT font) {
+    m_titleFont = font;
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 void ContainerWindow::SetTitle(std::wstring_view title, HFONT font) {
     m_title = title;
     m_titleFont = font;
@@ -63,10 +80,10 @@ void ContainerWindow::Paint() {
         frame.top += metrics.tmHeight / 2;
         DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
         if (!m_title.empty()) {
-            RECT titleBox{8, 0, 8 + titleSize.cx + 4, metrics.tmHeight};
+            RECT titleBox{m_scale(8), 0, m_scale(8) + titleSize.cx + m_scale(4), metrics.tmHeight};
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-            ExtTextOutW(dc, titleBox.left + 2, 0, ETO_OPAQUE, &titleBox, m_title.c_str(),
+            ExtTextOutW(dc, titleBox.left + m_scale(2), 0, ETO_OPAQUE, &titleBox, m_title.c_str(),
                         static_cast<UINT>(m_title.size()), nullptr);
         }
     }

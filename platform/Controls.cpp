@@ -86,6 +86,10 @@ int ColumnWidth(HWND list, int column) {
     return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
 }
 
+void SetColumnWidth(HWND list, int column, int width) {
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+}
+
 ColumnInfo Column(HWND list, int column) {
     std::array<wchar_t, 256> caption{};
     LVCOLUMNW info{};

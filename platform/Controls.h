@@ -47,6 +47,7 @@ struct ColumnInfo {
 };
 ColumnInfo Column(HWND list, int column);
 int ColumnWidth(HWND list, int column);
+void SetColumnWidth(HWND list, int column, int width);
 std::wstring ColumnCaption(HWND list, int column);
 int ItemCount(HWND list);
 // For a list whose rows are supplied on demand.

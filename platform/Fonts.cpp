@@ -2,8 +2,8 @@
 
 namespace kanaroll {
 
-UniqueFont CreateUiFont(bool bold) {
-    return UniqueFont(CreateFontW(-12, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+UniqueFont CreateUiFont(DpiScale scale, bool bold) {
+    return UniqueFont(CreateFontW(-scale(12), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                   SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック"));
 }

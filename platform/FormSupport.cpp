@@ -2,12 +2,6 @@
 
 namespace kanaroll::forms {
 
-SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle) {
-    RECT bounds{0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&bounds, style, FALSE, exStyle);
-    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
-}
-
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, RECT bounds,
                  DWORD exStyle) {
     return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, bounds.left, bounds.top,

@@ -9,9 +9,6 @@
 // are done here.
 namespace kanaroll::forms {
 
-// The outer size of a window whose client area has the given size, for the window's styles.
-SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle);
-
 // A visible child control at a client position.
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, RECT bounds,
                  DWORD exStyle = 0);

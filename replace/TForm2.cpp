@@ -1,10 +1,12 @@
 #include "replace/TForm2.h"
 
 #include <commctrl.h>
+#include <iterator>
 #include <string>
 
 #include "platform/Application.h"
 #include "platform/Controls.h"
+#include "platform/Dpi.h"
 #include "platform/Fonts.h"
 #include "platform/WideText.h"
 #include "replace/TForm3.h"
@@ -13,6 +15,7 @@ namespace kanaroll {
 
 namespace {
 
+// Sizes at 96 dpi, scaled by the dialog's dpi.
 constexpr SIZE kClientSize{501, 265};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -31,10 +34,20 @@ constexpr wchar_t kWholeTitleMark[] = L" ";
 
 constexpr POINT kOffsetFromOpener{100, 50};
 
+constexpr struct {
+    const wchar_t* caption;
+    int width;
+    int format;
+} kColumns[] = {{L"検索文字列", 140, LVCFMT_LEFT},
+                {L"置換後文字列", 140, LVCFMT_LEFT},
+                {L"括弧内のみ", 80, LVCFMT_CENTER}};
+
 }  // namespace
 
 TForm2::TForm2(Application& application, ReplaceHost& host) : m_application(application), m_host(host) {
-    const SIZE outer = forms::OuterSizeForClient(kClientSize, kStyle, kExStyle);
+    const DpiScale startScale = dpi::OfSystem();
+    const SIZE outer =
+        dpi::OuterSizeForClient(dpi::Scale(startScale, kClientSize), kStyle, kExStyle, startScale);
     CreateWindowOf({.className = L"TForm2"}, kExStyle, kStyle, L"置換", 0, 0, outer.cx, outer.cy,
                    application.OwnerWindow());
     m_application.AddDialogWindow(Handle());
@@ -59,8 +72,9 @@ void TForm2::ShowBeside(HWND window) {
     if (!IsWindowVisible(Handle())) {
         RECT bounds{};
         GetWindowRect(window, &bounds);
-        SetWindowPos(Handle(), nullptr, bounds.left + kOffsetFromOpener.x, bounds.top + kOffsetFromOpener.y,
-                     0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const POINT offset = dpi::Scale(m_scale, kOffsetFromOpener);
+        SetWindowPos(Handle(), nullptr, bounds.left + offset.x, bounds.top + offset.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowWindow(Handle(), SW_SHOW);
     BringWindowToTop(Handle());
@@ -86,6 +100,9 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_GETDEFID:
             return MAKELRESULT(kButton5, DC_HASDEFID);
+        case WM_DPICHANGED:
+            OnDpiChanged(dpi::ChangeOf(wParam, lParam));
+            return 0;
         case WM_CLOSE:
             // The close button and Alt+F4 close as 閉じる does: left to the activation, the focus
             // would fall onto the main window's bare frame, where no key works.
@@ -98,33 +115,65 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm2::CreateControls() {
-    using forms::Bounds;
     using forms::CreateChild;
-    m_font = CreateUiFont();
+    m_scale = dpi::OfWindow(Handle());
     const HWND form = Handle();
-    // Created in tab order: 置換, 新規条件, 編集, 削除, 閉じる, then the list.
-    m_ui.Label1 = CreateChild(form, L"STATIC", L"置換条件一覧：", SS_LEFT | SS_NOPREFIX, kLabel1,
-                              Bounds(11, 8, 150, 14));
-    m_ui.Button5 = CreateChild(form, WC_BUTTONW, L"置換(&R)", WS_TABSTOP | BS_DEFPUSHBUTTON, kButton5,
-                               Bounds(402, 24, 89, 25));
-    m_ui.Button2 = CreateChild(form, WC_BUTTONW, L"新規条件(&A)...", WS_TABSTOP | BS_PUSHBUTTON, kButton2,
-                               Bounds(402, 104, 89, 25));
-    m_ui.Button3 = CreateChild(form, WC_BUTTONW, L"編集(&E)...", WS_TABSTOP | BS_PUSHBUTTON, kButton3,
-                               Bounds(402, 136, 89, 25));
-    m_ui.Button4 = CreateChild(form, WC_BUTTONW, L"削除(&D)", WS_TABSTOP | BS_PUSHBUTTON, kButton4,
-                               Bounds(402, 168, 89, 25));
-    m_ui.BitBtn1 = CreateChild(form, WC_BUTTONW, L"閉じる", WS_TABSTOP | BS_PUSHBUTTON, kBitBtn1,
-                               Bounds(402, 232, 89, 25));
+    // Created in tab order: 置換, 新規条件, 編集, 削除, 閉じる, then the list. ApplyScale places them.
+    m_ui.Label1 = CreateChild(form, L"STATIC", L"置換条件一覧：", SS_LEFT | SS_NOPREFIX, kLabel1, {});
+    m_ui.Button5 = CreateChild(form, WC_BUTTONW, L"置換(&R)", WS_TABSTOP | BS_DEFPUSHBUTTON, kButton5, {});
+    m_ui.Button2 =
+        CreateChild(form, WC_BUTTONW, L"新規条件(&A)...", WS_TABSTOP | BS_PUSHBUTTON, kButton2, {});
+    m_ui.Button3 = CreateChild(form, WC_BUTTONW, L"編集(&E)...", WS_TABSTOP | BS_PUSHBUTTON, kButton3, {});
+    m_ui.Button4 = CreateChild(form, WC_BUTTONW, L"削除(&D)", WS_TABSTOP | BS_PUSHBUTTON, kButton4, {});
+    m_ui.BitBtn1 = CreateChild(form, WC_BUTTONW, L"閉じる", WS_TABSTOP | BS_PUSHBUTTON, kBitBtn1, {});
     m_ui.ListView1 =
         CreateChild(form, WC_LISTVIEWW, L"",
                     WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                    kListView1, Bounds(8, 24, 381, 233), WS_EX_CLIENTEDGE);
+                    kListView1, {}, WS_EX_CLIENTEDGE);
     // Flat scroll bars where the list offers them; themed lists draw their own and ignore this.
     listview::SetExtendedStyle(m_ui.ListView1, LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
-    listview::AddColumn(m_ui.ListView1, 0, L"検索文字列", 140);
-    listview::AddColumn(m_ui.ListView1, 1, L"置換後文字列", 140);
-    listview::AddColumn(m_ui.ListView1, 2, L"括弧内のみ", 80, LVCFMT_CENTER);
-    ApplyFont(form, m_font.Get());
+    int index = 0;
+    for (const auto& column : kColumns)
+        listview::AddColumn(m_ui.ListView1, index++, column.caption, m_scale(column.width), column.format);
+    ApplyScale();
+}
+
+// The font, the controls' places, the columns and the client size for the dialog's dpi; run at
+// creation and whenever the dpi changes (`previous` is the dpi the columns were sized for).
+void TForm2::ApplyScale(std::optional<DpiScale> previous) {
+    UniqueFont font = CreateUiFont(m_scale);
+    ApplyFont(Handle(), font.Get());
+    m_font = std::move(font);
+    const auto place = [this](HWND control, int left, int top, int width, int height) {
+        const RECT bounds = dpi::Scale(m_scale, forms::Bounds(left, top, width, height));
+        SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                     bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(m_ui.Label1, 11, 8, 150, 14);
+    place(m_ui.Button5, 402, 24, 89, 25);
+    place(m_ui.Button2, 402, 104, 89, 25);
+    place(m_ui.Button3, 402, 136, 89, 25);
+    place(m_ui.Button4, 402, 168, 89, 25);
+    place(m_ui.BitBtn1, 402, 232, 89, 25);
+    place(m_ui.ListView1, 8, 24, 381, 233);
+    if (previous) {
+        for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
+            const int width = listview::ColumnWidth(m_ui.ListView1, column);
+            listview::SetColumnWidth(m_ui.ListView1, column, m_scale.From(width, previous->Dpi()));
+        }
+    }
+    const SIZE outer = dpi::OuterSizeForClient(dpi::Scale(m_scale, kClientSize), kStyle, kExStyle, m_scale);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// WM_DPICHANGED: the dialog moved to a monitor of another density; it is laid out again and takes
+// the place Windows suggests, at the size of its own layout.
+void TForm2::OnDpiChanged(const dpi::Change& change) {
+    const DpiScale previous = m_scale;
+    m_scale = change.scale;
+    SetWindowPos(Handle(), nullptr, change.suggested.left, change.suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyScale(previous);
 }
 
 void TForm2::FormCreate() {

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "catalogue/TextCodec.h"
+#include "platform/Dpi.h"
 #include "platform/FormSupport.h"
 #include "platform/Handles.h"
 #include "platform/Window.h"
@@ -52,6 +55,8 @@ protected:
 
 private:
     void CreateControls();
+    void ApplyScale(std::optional<DpiScale> previous = std::nullopt);
+    void OnDpiChanged(const dpi::Change& change);
     void FormCreate();
     void FormShow();
     void OnCommand(int id, int code, HWND control) override;
@@ -69,6 +74,7 @@ private:
     ReplaceHost& m_host;
     TForm3* m_editor = nullptr;
     Controls m_ui;
+    DpiScale m_scale;  // the dialog's dpi, which its layout is scaled by
     UniqueFont m_font;
     forms::FocusKeeper m_focus;
 };

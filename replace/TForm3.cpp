@@ -6,6 +6,7 @@
 #include "platform/Application.h"
 #include "platform/ByteLimitedEdit.h"
 #include "platform/Controls.h"
+#include "platform/Dpi.h"
 #include "platform/Fonts.h"
 #include "platform/WideText.h"
 #include "replace/TForm2.h"
@@ -14,6 +15,7 @@ namespace kanaroll {
 
 namespace {
 
+// Sizes at 96 dpi, scaled by the editor's dpi.
 constexpr SIZE kClientSize{263, 171};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -39,7 +41,9 @@ bool WouldBreakSettingsLine(std::string_view text) {
 
 TForm3::TForm3(Application& application, TForm2& replaceDialog)
     : m_application(application), m_replaceDialog(replaceDialog) {
-    const SIZE outer = forms::OuterSizeForClient(kClientSize, kStyle, kExStyle);
+    const DpiScale startScale = dpi::OfSystem();
+    const SIZE outer =
+        dpi::OuterSizeForClient(dpi::Scale(startScale, kClientSize), kStyle, kExStyle, startScale);
     CreateWindowOf({.className = L"TForm3"}, kExStyle, kStyle, L"新規条件", 0, 0, outer.cx, outer.cy,
                    application.OwnerWindow());
 }
@@ -61,6 +65,9 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_GETDEFID:
             return MAKELRESULT(kButton1, DC_HASDEFID);
+        case WM_DPICHANGED:
+            OnDpiChanged(dpi::ChangeOf(wParam, lParam));
+            return 0;
         case WM_CLOSE:
             // The title bar's close button: like 閉じる, nothing is changed.
             CloseEditor();
@@ -72,31 +79,54 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm3::CreateControls() {
-    using forms::Bounds;
     using forms::CreateChild;
-    m_font = CreateUiFont();
+    m_scale = dpi::OfWindow(Handle());
     const HWND form = Handle();
-    // Created in tab order: Edit1, Edit2, CheckBox1, Button1, BitBtn1.
-    m_ui.Label1 =
-        CreateChild(form, L"STATIC", L"検索文字列", SS_LEFT | SS_NOPREFIX, kLabel1, Bounds(10, 8, 120, 14));
-    m_ui.Edit1 = CreateChild(form, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, kEdit1,
-                             Bounds(10, 24, 241, 20), WS_EX_CLIENTEDGE);
-    m_ui.Label2 = CreateChild(form, L"STATIC", L"置換後文字列", SS_LEFT | SS_NOPREFIX, kLabel2,
-                              Bounds(10, 56, 120, 14));
-    m_ui.Edit2 = CreateChild(form, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, kEdit2,
-                             Bounds(10, 72, 241, 20), WS_EX_CLIENTEDGE);
-    m_ui.CheckBox1 = CreateChild(form, WC_BUTTONW, L"括弧内だけに適用する", WS_TABSTOP | BS_AUTOCHECKBOX,
-                                 kCheckBox1, Bounds(10, 106, 145, 17));
-    m_ui.Button1 = CreateChild(form, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, kButton1,
-                               Bounds(59, 136, 89, 25));
-    m_ui.BitBtn1 = CreateChild(form, WC_BUTTONW, L"閉じる", WS_TABSTOP | BS_PUSHBUTTON, kBitBtn1,
-                               Bounds(162, 136, 89, 25));
+    // Created in tab order: Edit1, Edit2, CheckBox1, Button1, BitBtn1. ApplyScale places them.
+    m_ui.Label1 = CreateChild(form, L"STATIC", L"検索文字列", SS_LEFT | SS_NOPREFIX, kLabel1, {});
+    m_ui.Edit1 = CreateChild(form, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, kEdit1, {}, WS_EX_CLIENTEDGE);
+    m_ui.Label2 = CreateChild(form, L"STATIC", L"置換後文字列", SS_LEFT | SS_NOPREFIX, kLabel2, {});
+    m_ui.Edit2 = CreateChild(form, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, kEdit2, {}, WS_EX_CLIENTEDGE);
+    m_ui.CheckBox1 =
+        CreateChild(form, WC_BUTTONW, L"括弧内だけに適用する", WS_TABSTOP | BS_AUTOCHECKBOX, kCheckBox1, {});
+    m_ui.Button1 = CreateChild(form, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, kButton1, {});
+    m_ui.BitBtn1 = CreateChild(form, WC_BUTTONW, L"閉じる", WS_TABSTOP | BS_PUSHBUTTON, kBitBtn1, {});
     // kanaroll.ini keeps the rules in Shift-JIS whatever the catalogue's codec: the fields count and
     // refuse in Shift-JIS, so that a rule is never written as something else than was typed.
     const unsigned codePage = ShiftJisCodec().CodePage();
     LimitEditBytes(m_ui.Edit1, codePage, kMaxTextBytes);
     LimitEditBytes(m_ui.Edit2, codePage, kMaxTextBytes);
-    ApplyFont(form, m_font.Get());
+    ApplyScale();
+}
+
+// The font, the controls' places and the client size for the editor's dpi; run at creation and
+// whenever the dpi changes.
+void TForm3::ApplyScale() {
+    UniqueFont font = CreateUiFont(m_scale);
+    ApplyFont(Handle(), font.Get());
+    m_font = std::move(font);
+    const auto place = [this](HWND control, int left, int top, int width, int height) {
+        const RECT bounds = dpi::Scale(m_scale, forms::Bounds(left, top, width, height));
+        SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                     bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(m_ui.Label1, 10, 8, 120, 14);
+    place(m_ui.Edit1, 10, 24, 241, 20);
+    place(m_ui.Label2, 10, 56, 120, 14);
+    place(m_ui.Edit2, 10, 72, 241, 20);
+    place(m_ui.CheckBox1, 10, 106, 145, 17);
+    place(m_ui.Button1, 59, 136, 89, 25);
+    place(m_ui.BitBtn1, 162, 136, 89, 25);
+    const SIZE outer = dpi::OuterSizeForClient(dpi::Scale(m_scale, kClientSize), kStyle, kExStyle, m_scale);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// WM_DPICHANGED: laid out again for the new density, at the place Windows suggests.
+void TForm3::OnDpiChanged(const dpi::Change& change) {
+    m_scale = change.scale;
+    SetWindowPos(Handle(), nullptr, change.suggested.left, change.suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyScale();
 }
 
 void TForm3::ShowModal(int editIndex) noexcept {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/Dpi.h"
 #include "platform/FormSupport.h"
 #include "platform/Handles.h"
 #include "platform/Window.h"
@@ -38,6 +39,8 @@ protected:
 
 private:
     void CreateControls();
+    void ApplyScale();
+    void OnDpiChanged(const dpi::Change& change);
     void RunModal(int editIndex);
     void FormShow();
     void OnCommand(int id, int code, HWND control) override;
@@ -48,6 +51,7 @@ private:
     Application& m_application;
     TForm2& m_replaceDialog;
     Controls m_ui;
+    DpiScale m_scale;  // the editor's dpi, which its layout is scaled by
     UniqueFont m_font;
     forms::FocusKeeper m_focus;
     int m_editIndex = -1;  // the rule being edited, -1 for a new one
