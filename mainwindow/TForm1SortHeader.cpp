@@ -1,6 +1,7 @@
 // The sort indicator in the game list's header: the sorted column's item is owner-drawn with its
 // caption and an embossed triangle pointing up (ascending) or down (descending).
 #include <algorithm>
+#include <cstdlib>
 
 #include "mainwindow/TForm1.h"
 #include "platform/Controls.h"
@@ -11,6 +12,7 @@ namespace kanaroll {
 namespace {
 constexpr UINT kDrawTextFlags =
     DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_LEFT;  // 0x8824
+constexpr int kArrowCellSize = 7;  // at 96 dpi; the triangle's bitmap is 7 wider and 6 taller
 }  // namespace
 
 void TForm1::InstallHeaderHooks() {
@@ -81,8 +83,11 @@ bool TForm1::DrawSortHeader(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
+// Every length below is the one of a 96-dpi header, scaled by the window's dpi.
 void TForm1::DrawHeaderCaption(HDC dc, RECT bounds, bool pressed) {
-    RECT text{bounds.left + 4, bounds.top + 2, bounds.right - 4, bounds.bottom - 1};
+    const DpiScale& scale = m_scale;
+    RECT text{bounds.left + scale(4), bounds.top + scale(2), bounds.right - scale(4),
+              bounds.bottom - scale(1)};
 
     const auto [columnWidth, caption] = listview::Column(m_ui.ListView1, m_state.sort.sortColumn);
     const int captionLength = static_cast<int>(caption.size());
@@ -92,35 +97,41 @@ void TForm1::DrawHeaderCaption(HDC dc, RECT bounds, bool pressed) {
     const int width = extent.cx;
     const int available = text.right - text.left;
 
+    const int cellSize = scale(kArrowCellSize);
     RECT arrow{};
-    if (available >= width + 16) {  // wide: the triangle follows the caption
-        text.left += 2;
-        arrow.left = text.left + width + 9;
-        arrow.top = text.top + 2;
+    if (available >= width + scale(16)) {  // wide: the triangle follows the caption
+        text.left += scale(2);
+        arrow.left = text.left + width + scale(9);
+        arrow.top = text.top + scale(2);
         text.right = arrow.left;
-    } else if (available >= 6) {  // narrow: the triangle at the right end, the caption cut before it
-        text.left += 2;
-        arrow.left = text.right - 7;
-        arrow.top = text.top + 2;
-        text.right = arrow.left - 9;
+    } else if (available >= scale(6)) {  // narrow: the triangle at the right end, the caption cut before it
+        text.left += scale(2);
+        arrow.left = text.right - cellSize;
+        arrow.top = text.top + scale(2);
+        text.right = arrow.left - scale(9);
     } else {  // tiny: the triangle at the left edge
-        arrow.left = text.left - 1;
-        arrow.top = text.top + 2;
+        arrow.left = text.left - scale(1);
+        arrow.top = text.top + scale(2);
     }
-    arrow.right = arrow.left + 7;
-    arrow.bottom = arrow.top + 7;
+    arrow.right = arrow.left + cellSize;
+    arrow.bottom = arrow.top + cellSize;
     if (pressed) {
-        OffsetRect(&text, 1, 1);
-        OffsetRect(&arrow, 1, 1);
+        OffsetRect(&text, scale(1), scale(1));
+        OffsetRect(&arrow, scale(1), scale(1));
     }
     DrawTextW(dc, caption.c_str(), captionLength, &text, kDrawTextFlags);
     DrawSortArrow(dc, arrow, columnWidth);
 }
 
+// The triangle is drawn for the dpi, not stretched: its lines are as many pixels thick as one pixel
+// at 96 dpi becomes, drawn side by side.
 void TForm1::DrawSortArrow(HDC dc, RECT cell, int clipWidth) {
-    const int width = (cell.right - cell.left) + 7;
-    const int height = (cell.bottom - cell.top) + 6;
-    const int mid = (cell.right - cell.left) / 2 + 3;
+    const DpiScale& scale = m_scale;
+    const int cellSize = cell.right - cell.left;
+    const int width = cellSize + scale(7);
+    const int height = (cell.bottom - cell.top) + scale(6);
+    const int mid = cellSize / 2 + scale(3);
+    const int thickness = scale(1);
 
     UniqueMemoryDc memory(CreateCompatibleDC(dc));
     UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
@@ -133,26 +144,37 @@ void TForm1::DrawSortArrow(HDC dc, RECT cell, int clipWidth) {
     UniquePen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
     UniquePen face(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNFACE)));
     SelectedObject penSelected(memory.Get(), face.Get());
+    // A steep line grows to the right, a flat one downwards.
     const auto line = [&](HPEN pen, int x1, int y1, int x2, int y2) {
         SelectObject(memory.Get(), pen);
-        MoveToEx(memory.Get(), x1, y1, nullptr);
-        LineTo(memory.Get(), x2, y2);
+        const bool steep = std::abs(y2 - y1) > std::abs(x2 - x1);
+        for (int step = 0; step < thickness; ++step) {
+            const int dx = steep ? step : 0;
+            const int dy = steep ? 0 : step;
+            MoveToEx(memory.Get(), x1 + dx, y1 + dy, nullptr);
+            LineTo(memory.Get(), x2 + dx, y2 + dy);
+        }
     };
+    // The apex's and the base's rows, which the flanks end on (a line ends before its last point).
+    const int left = scale(3);
+    const int right = width - scale(4);
+    const int top = scale(3);
+    const int bottom = height - scale(4);
     if (m_state.sort.sortAscending) {
-        line(shadow.Get(), 3, height - 4, mid, 2);
-        line(shadow.Get(), mid, 3, 3, height - 3);
-        line(highlight.Get(), width - 4, height - 4, mid + 1, 2);
-        line(highlight.Get(), mid + 1, 3, width - 4, height - 3);
-        line(highlight.Get(), width - 4, height - 4, 1, height - 4);
+        line(shadow.Get(), left, bottom, mid, top - 1);
+        line(shadow.Get(), mid, top, left, bottom + 1);
+        line(highlight.Get(), right, bottom, mid + thickness, top - 1);
+        line(highlight.Get(), mid + thickness, top, right, bottom + 1);
+        line(highlight.Get(), right, bottom, scale(1), bottom);
     } else {
-        line(highlight.Get(), width - 4, 3, mid, height - 3);
-        line(highlight.Get(), mid, height - 4, width - 4, 2);
-        line(shadow.Get(), 3, 3, mid, height - 3);
-        line(shadow.Get(), mid, height - 4, 3, 2);
-        line(shadow.Get(), 3, 3, width - 3, 3);
+        line(highlight.Get(), right, top, mid, bottom + 1);
+        line(highlight.Get(), mid, bottom, right, top - 1);
+        line(shadow.Get(), left, top, mid, bottom + 1);
+        line(shadow.Get(), mid, bottom, left, top - 1);
+        line(shadow.Get(), left, top, width - scale(3), top);
     }
     const int copyWidth = std::min(width, clipWidth);
-    BitBlt(dc, cell.left - 3, cell.top - 2, copyWidth, height, memory.Get(), 0, 0, SRCCOPY);
+    BitBlt(dc, cell.left - scale(3), cell.top - scale(2), copyWidth, height, memory.Get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace kanaroll
