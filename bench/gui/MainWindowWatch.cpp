@@ -96,6 +96,36 @@ std::optional<std::wstring> MessageBoxText(DWORD processId) {
     return std::nullopt;
 }
 
+HWND FindVisibleWindow(DWORD processId, const wchar_t* className) {
+    for (HWND window : TopLevelWindows(processId, className)) {
+        if (IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+namespace {
+struct ControlSearch {
+    int id;
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindControl(HWND child, LPARAM context) {
+    auto& search = *reinterpret_cast<ControlSearch*>(context);
+    if (search.caption ? TextOf(child) == search.caption : GetDlgCtrlID(child) == search.id) {
+        search.found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+bool ClickControl(HWND window, int id, const wchar_t* caption) {
+    ControlSearch search{id, caption, nullptr};
+    EnumChildWindows(window, FindControl, reinterpret_cast<LPARAM>(&search));
+    return search.found && PostMessageW(search.found, BM_CLICK, 0, 0);
+}
+
 bool CloseMainWindow(HWND mainWindow, DWORD timeoutMs) {
     if (!IsWindow(mainWindow)) return true;
     PostMessageW(mainWindow, WM_CLOSE, 0, 0);

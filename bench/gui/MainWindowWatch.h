@@ -22,6 +22,13 @@ bool FirstGameSelected(HWND mainWindow);
 // one line each; nothing when it shows none.
 std::optional<std::wstring> MessageBoxText(DWORD processId);
 
+// A visible top-level window of the class (`processId` 0: of any process), or nothing.
+HWND FindVisibleWindow(DWORD processId, const wchar_t* className);
+
+// Clicks a control of a window (at any depth) found by its id, or by its caption when `caption`
+// is given, as a person's click would (the click is posted); false when there is no such control.
+bool ClickControl(HWND window, int id, const wchar_t* caption = nullptr);
+
 // Asks the window to close, as its close button does, and waits until it is gone.
 bool CloseMainWindow(HWND mainWindow, DWORD timeoutMs);
 
