@@ -31,5 +31,6 @@ constexpr int kPopExecute = 201;
 constexpr int kMAME1 = 202;
 constexpr int kN1 = 203;
 constexpr int kN3 = 204;
+constexpr int kAbout = 205;  // バージョン情報(&A)...
 
 }  // namespace kanaroll::ids

@@ -245,6 +245,9 @@ void TForm1::OnCommand(int id, int code, HWND control) {
             case ids::kN3:
                 N3Click();
                 return;
+            case ids::kAbout:
+                AboutClick();
+                return;
             default:
                 return;
         }

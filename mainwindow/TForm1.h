@@ -193,6 +193,9 @@ private:
     void LaunchMame(const std::string& zipName);
     void RefreshLaunchEntry(const TRecordset& game);
 
+    // The About box (TForm1About.cpp).
+    void AboutClick();
+
     // Keys (TForm1Keys.cpp, which lists them all). KeyMessage takes a hooked control's message
     // when it is a key the window answers, and gives the message's result; the handlers return
     // true when they handled the key.

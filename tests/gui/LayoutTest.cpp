@@ -282,9 +282,9 @@ TEST_F(LayoutTest, BothListsShowTheSevenColumnsAtTheirWidths) {
     EXPECT_NE(GetWindowLongPtrW(form->HeaderHandle(), GWL_STYLE) & HDS_FULLDRAG, 0);
 }
 
-TEST_F(LayoutTest, ThePopupMenuHoldsTheFourCommands) {
+TEST_F(LayoutTest, ThePopupMenuHoldsTheFourCommandsAndTheAboutEntryLast) {
     const HMENU menu = Ui().PopupMenu1;
-    ASSERT_EQ(GetMenuItemCount(menu), 5);
+    ASSERT_EQ(GetMenuItemCount(menu), 7);
     const auto caption = [menu](int position) {
         wchar_t text[128] = {};
         GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
@@ -294,6 +294,8 @@ TEST_F(LayoutTest, ThePopupMenuHoldsTheFourCommands) {
     EXPECT_NE(GetMenuState(menu, 2, MF_BYPOSITION) & MF_SEPARATOR, 0u);
     EXPECT_EQ(caption(3), L"ゲーム名を置換\tF3");
     EXPECT_EQ(caption(4), L"クイックセーブ(&Q)\tCtrl+S");
+    EXPECT_NE(GetMenuState(menu, 5, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    EXPECT_EQ(caption(6), L"バージョン情報(&A)...");
 }
 
 }  // namespace
