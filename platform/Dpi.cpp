@@ -68,6 +68,17 @@ SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, DpiScale scale)
     return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
+void Place(HWND control, RECT designBounds, DpiScale scale) {
+    const RECT bounds = Scale(scale, designBounds);
+    SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ResizeClient(HWND window, SIZE designClient, DWORD style, DWORD exStyle, DpiScale scale) {
+    const SIZE outer = OuterSizeForClient(Scale(scale, designClient), style, exStyle, scale);
+    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 Change ChangeOf(WPARAM wParam, LPARAM lParam) {
     return {DpiScale(LOWORD(wParam)), *reinterpret_cast<const RECT*>(lParam)};
 }

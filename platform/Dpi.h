@@ -24,6 +24,11 @@ int SystemMetric(int index, DpiScale scale);
 // The outer size of a window whose client area has the given size, for its styles and dpi.
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, DpiScale scale);
 
+// Moves and sizes a control to its bounds at 96 dpi, scaled.
+void Place(HWND control, RECT designBounds, DpiScale scale);
+// Sizes a window, in place, so that its client area has the size given at 96 dpi, scaled.
+void ResizeClient(HWND window, SIZE designClient, DWORD style, DWORD exStyle, DpiScale scale);
+
 // The new dpi and the suggested outer bounds that WM_DPICHANGED carries.
 struct Change {
     DpiScale scale;

@@ -145,9 +145,7 @@ void TForm2::ApplyScale(std::optional<DpiScale> previous) {
     ApplyFont(Handle(), font.Get());
     m_font = std::move(font);
     const auto place = [this](HWND control, int left, int top, int width, int height) {
-        const RECT bounds = dpi::Scale(m_scale, forms::Bounds(left, top, width, height));
-        SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                     bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        dpi::Place(control, forms::Bounds(left, top, width, height), m_scale);
     };
     place(m_ui.Label1, 11, 8, 150, 14);
     place(m_ui.Button5, 402, 24, 89, 25);
@@ -162,8 +160,7 @@ void TForm2::ApplyScale(std::optional<DpiScale> previous) {
             listview::SetColumnWidth(m_ui.ListView1, column, m_scale.From(width, previous->Dpi()));
         }
     }
-    const SIZE outer = dpi::OuterSizeForClient(dpi::Scale(m_scale, kClientSize), kStyle, kExStyle, m_scale);
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    dpi::ResizeClient(Handle(), kClientSize, kStyle, kExStyle, m_scale);
 }
 
 // WM_DPICHANGED: the dialog moved to a monitor of another density; it is laid out again and takes

@@ -106,9 +106,7 @@ void TForm3::ApplyScale() {
     ApplyFont(Handle(), font.Get());
     m_font = std::move(font);
     const auto place = [this](HWND control, int left, int top, int width, int height) {
-        const RECT bounds = dpi::Scale(m_scale, forms::Bounds(left, top, width, height));
-        SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                     bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        dpi::Place(control, forms::Bounds(left, top, width, height), m_scale);
     };
     place(m_ui.Label1, 10, 8, 120, 14);
     place(m_ui.Edit1, 10, 24, 241, 20);
@@ -117,8 +115,7 @@ void TForm3::ApplyScale() {
     place(m_ui.CheckBox1, 10, 106, 145, 17);
     place(m_ui.Button1, 59, 136, 89, 25);
     place(m_ui.BitBtn1, 162, 136, 89, 25);
-    const SIZE outer = dpi::OuterSizeForClient(dpi::Scale(m_scale, kClientSize), kStyle, kExStyle, m_scale);
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    dpi::ResizeClient(Handle(), kClientSize, kStyle, kExStyle, m_scale);
 }
 
 // WM_DPICHANGED: laid out again for the new density, at the place Windows suggests.
