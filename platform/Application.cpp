@@ -7,7 +7,7 @@
 
 namespace kanaroll {
 
-Application::Application(Services& services) : m_services(services) {
+Application::Application(Services& services) : m_dialogServices(*this, services) {
     m_owner.Create();
     SetErrorReporter([this](const std::exception& error) { ShowError(error); });
 }
@@ -60,6 +60,30 @@ HWND Application::OwnerWindowClass::FormToActivate() const {
         if (form && IsWindow(form) && IsWindowVisible(form) && IsWindowEnabled(form)) return form;
     }
     return nullptr;
+}
+
+void Application::BeforeDialog() {
+    // Copied: the action may replace itself.
+    if (const auto action = m_beforeDialog) action();
+}
+
+int Application::DialogServices::ShowMessageBox(HWND owner, const std::wstring& text,
+                                                const std::wstring& caption, UINT type) {
+    m_application.BeforeDialog();
+    return m_services.ShowMessageBox(owner, text, caption, type);
+}
+
+std::optional<std::wstring> Application::DialogServices::ShowFileDialog(HWND owner,
+                                                                        const FileDialogRequest& request) {
+    m_application.BeforeDialog();
+    return m_services.ShowFileDialog(owner, request);
+}
+
+void Application::DialogServices::OpenWithShell(HWND owner, const std::wstring& file,
+                                                const std::wstring& parameters,
+                                                const std::wstring& directory) {
+    m_application.BeforeDialog();
+    m_services.OpenWithShell(owner, file, parameters, directory);
 }
 
 void Application::Minimize() {
@@ -131,8 +155,8 @@ void Application::ShowError(const std::exception& error) {
     } shown{m_showingError};
     HWND owner = GetActiveWindow();
     if (!owner) owner = OwnerWindow();
-    m_services.ShowMessageBox(owner, Utf8ToWide(ErrorBoxText(error.what())), L"Kanaroll",
-                              MB_OK | MB_ICONERROR);
+    m_dialogServices.ShowMessageBox(owner, Utf8ToWide(ErrorBoxText(error.what())), L"Kanaroll",
+                                    MB_OK | MB_ICONERROR);
 }
 
 }  // namespace kanaroll

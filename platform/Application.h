@@ -3,6 +3,10 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Services.h"
@@ -21,7 +25,16 @@ public:
     Application& operator=(const Application&) = delete;
 
     HWND OwnerWindow() const { return m_owner.Handle(); }
-    Services& GetServices() { return m_services; }
+    // The services for every window of the program: each message box, file dialog and shell launch
+    // is preceded by BeforeDialog().
+    Services& GetServices() { return m_dialogServices; }
+
+    // What must happen before the program waits on a person or hands over to another program: a
+    // question may stay open for hours, and the launched program may take the machine down. The
+    // main window puts its recovery journal on the disk there. Forms call BeforeDialog() before
+    // they show themselves; GetServices() calls it before each of its dialogs.
+    void SetBeforeDialog(std::function<void()> action) { m_beforeDialog = std::move(action); }
+    void BeforeDialog();
 
     // The main form comes to the front when the application is restored and no other form of it
     // was active before.
@@ -64,9 +77,28 @@ private:
         HWND m_activeForm = nullptr;
     };
 
+    // The program's services, with BeforeDialog() before each dialog.
+    class DialogServices final : public Services {
+    public:
+        DialogServices(Application& application, Services& services)
+            : m_application(application), m_services(services) {}
+        int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
+                           UINT type) override;
+        std::optional<std::wstring> ShowFileDialog(HWND owner, const FileDialogRequest& request) override;
+        void OpenWithShell(HWND owner, const std::wstring& file, const std::wstring& parameters,
+                           const std::wstring& directory) override;
+        void Beep() override { m_services.Beep(); }
+        bool FileExists(const std::wstring& path) override { return m_services.FileExists(path); }
+
+    private:
+        Application& m_application;
+        Services& m_services;
+    };
+
     void Dispatch(MSG& message);
 
-    Services& m_services;
+    DialogServices m_dialogServices;
+    std::function<void()> m_beforeDialog;
     OwnerWindowClass m_owner;
     std::vector<HWND> m_dialogWindows;
     bool m_terminated = false;

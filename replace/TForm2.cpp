@@ -69,6 +69,7 @@ const TextCodec& TForm2::Codec() const {
 }
 
 void TForm2::ShowBeside(HWND window) {
+    m_application.BeforeDialog();
     if (!IsWindowVisible(Handle())) {
         RECT bounds{};
         GetWindowRect(window, &bounds);

@@ -147,6 +147,7 @@ void TForm3::RunModal(int editIndex) {
     } running(m_running);
     m_closeRequested = false;
 
+    m_application.BeforeDialog();
     forms::ModalState modal(Handle());
     // The replace dialog stays on top; it steps out of the topmost band meanwhile, or it would
     // cover the editor centred over it.
