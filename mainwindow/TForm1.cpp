@@ -21,7 +21,9 @@ constexpr wchar_t kListInfoUnreadable[] = L"listinfo.txtからの読み込みに
 }  // namespace
 
 TForm1::TForm1(Application& application, std::filesystem::path exeDir)
-    : m_application(application), m_services(application.GetServices()) {
+    : m_application(application),
+      m_services(application.GetServices()),
+      m_journal(exeDir / kJournalFileName) {
     m_state.exeDir = std::move(exeDir);
     const DpiScale startScale = dpi::OfSystem();
     CreateWindowOf({.className = L"TForm1", .icon = LoadIconW(GetModuleHandleW(nullptr), KANAROLL_ICON_MAIN)},
@@ -34,9 +36,12 @@ TForm1::TForm1(Application& application, std::filesystem::path exeDir)
     }
     m_application.AddDialogWindow(Handle());
     m_application.SetMainForm(Handle());
+    // A question may stay open for hours, and a launched MAME may take the machine down.
+    m_application.SetBeforeDialog([this] { FlushJournal(); });
 }
 
 TForm1::~TForm1() {
+    m_application.SetBeforeDialog(nullptr);
     if (Handle()) {
         m_application.RemoveDialogWindow(Handle());
         DestroyWindow(Handle());  // runs FormDestroy while this object is still whole
@@ -73,6 +78,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kStartupLoadMessage:
             StartupLoad();
             return 0;
+        case kJournalFailedMessage:
+            ShowJournalFailure();
+            return 0;
+        case WM_QUERYENDSESSION:
+            // Windows is shutting down and may end the program without closing it: the journal
+            // goes on the disk, and the next start offers the edits back.
+            FlushJournal();
+            return TRUE;
         case WM_TIMER:
             if (wParam != kFamilyIndexTimer) break;
             KillTimer(Handle(), kFamilyIndexTimer);
@@ -170,6 +183,8 @@ void TForm1::StartupLoad() {
         return;
     }
     if (nameList) m_nameList = ReadNameList(*nameList, m_games, m_state.translatedCount, *this, *m_codec);
+    // Before any sort, while the games stand in the order the journal addresses them by.
+    const int restoredGame = OpenJournal(nameList ? nameList->file : std::filesystem::path());
 
     WaitCursor wait;
     SetStatus(0, L"前処理中...");
@@ -182,20 +197,27 @@ void TForm1::StartupLoad() {
     m_menuAttached = true;
     ShowTotals();
     if (!m_games.Empty()) {
-        listview::SelectAndFocus(m_ui.ListView1, 0);
+        const int row = restoredGame >= 0 ? restoredGame : 0;
+        listview::SelectAndFocus(m_ui.ListView1, row);
+        listview::EnsureVisible(m_ui.ListView1, row);
         SetFocus(m_ui.ListView1);
     }
 }
 
 bool TForm1::FormClose() {
-    if (!m_state.modified) return true;
-    const int answer = m_services.ShowMessageBox(Handle(), L"変更をmame32j.lstに保存しますか?", L"確認",
-                                                 MB_YESNOCANCEL | MB_ICONWARNING);
-    if (answer == IDYES) {
-        WriteMame32J(m_state.exeDir / "mame32j.lst");
-        return true;
+    if (m_state.modified) {
+        const int answer = m_services.ShowMessageBox(Handle(), L"変更をmame32j.lstに保存しますか?", L"確認",
+                                                     MB_YESNOCANCEL | MB_ICONWARNING);
+        if (answer == IDYES) {
+            // A failure goes to the error box and keeps the window, and the journal, as they are.
+            WriteMame32J(m_state.exeDir / "mame32j.lst");
+        } else if (answer != IDNO) {
+            return false;
+        }
     }
-    return answer == IDNO;
+    // The user ends the program on purpose: nothing is left to recover.
+    EndJournal();
+    return true;
 }
 
 void TForm1::FormDestroy() {

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +15,7 @@
 #include "catalogue/GameList.h"
 #include "catalogue/LoadProgress.h"
 #include "catalogue/NameListFormat.h"
+#include "catalogue/RecoveryJournal.h"
 #include "catalogue/TextCodec.h"
 #include "mainwindow/FamilyIndex.h"
 #include "mainwindow/MainState.h"
@@ -29,8 +32,10 @@
 namespace kanaroll {
 
 class Application;
+class IoError;
 class TForm2;
 struct NameListChoice;
+struct RecoveryPlan;
 
 // The main window: the game list above, the detail panel, family list and output controls below,
 // the status bar at the bottom. Its methods are spread over topic files: TForm1.cpp (life cycle,
@@ -50,6 +55,8 @@ public:
     static constexpr SIZE kDesignSize{950, 667};      // the window's outer size at 96 dpi
     static constexpr UINT_PTR kFamilyIndexTimer = 1;  // the families indexed again after a sort
     static constexpr UINT kFamilyIndexDelayMs = 200;
+    // Tells the user that the recovery journal failed, once the handler that met it has finished.
+    static constexpr UINT kJournalFailedMessage = WM_USER + 2;
 
     TForm1(Application& application, std::filesystem::path exeDir);
     ~TForm1() override;
@@ -64,6 +71,8 @@ public:
     const GameList& Games() const { return m_games; }
     ReplaceRuleList& ReplaceRules() override { return m_state.replaceRules; }
     const TextCodec& Codec() const override { return *m_codec; }
+    // The journal of this run's unsaved edits ("kanaroll.journal" beside the program).
+    const RecoveryJournal& Journal() const { return m_journal; }
 
     struct Controls {
         HWND ListView1 = nullptr;
@@ -187,6 +196,19 @@ private:
     void N1Click();
     void Button3Click();
 
+    // The recovery journal (TForm1Journal.cpp). OpenJournal runs at start-up, once the catalogue
+    // and the name list are loaded: it offers back what a journal left behind holds and returns the
+    // first restored game, or -1.
+    int OpenJournal(const std::filesystem::path& nameList);
+    int RestoreFromJournal(const RecoveryPlan& plan, std::uint32_t journalCodePage);
+    void StartJournal(const std::function<void()>& start);
+    void JournalEdit(const TRecordset& game, EditedField field);  // after every stored edit
+    void FlushJournal();  // when the current game changes and before every dialog
+    void EmptyJournal(const std::filesystem::path& written);  // mame32j.lst beside the program written
+    void EndJournal();                                        // the user ends the program
+    void JournalFailed(const IoError& error);
+    void ShowJournalFailure();
+
     // Launching MAME (TForm1Launch.cpp).
     void PopExecuteClick();
     void MAME1Click();
@@ -217,6 +239,13 @@ private:
     FamilyIndex m_families;  // of m_games in its current order
     const TextCodec* m_codec = &ShiftJisCodec();
     LoadedNameList m_nameList;  // the name list read at start: its format and the lines no game took
+    RecoveryJournal m_journal;
+    JournalIdentity m_journalIdentity;  // the catalogue, the name list and the code page it is for
+    // The journal's place holds nothing this run must keep: the journal may be written over there,
+    // and deleted at the end. False until start-up has dealt with what it found there.
+    bool m_journalMayReplace = false;
+    bool m_journalFailureTold = false;
+    std::wstring m_journalFailure;  // the failure to tell, until kJournalFailedMessage comes
 
     Controls m_ui;
     DpiScale m_scale;  // the window's dpi, which every size of the layout is scaled by

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/StoredEdit.h"
 #include "mainwindow/GameColumns.h"
 #include "mainwindow/TForm1.h"
 #include "platform/ByteLimitedEdit.h"
@@ -61,6 +62,8 @@ void TForm1::InstallFieldHooks() {
 
 void TForm1::ListView1SelectItem(int item, bool selected) {
     if (!selected || !IsGame(m_games, item)) return;
+    // The edits of the game left behind go on the disk: a power cut loses at most the game typed.
+    FlushJournal();
     const TRecordset& game = m_games[item];
     {
         FlagScope filling(m_state.fillingDetails);
@@ -164,13 +167,14 @@ void TForm1::SetFamilyCell(int subItem, std::wstring_view text) {
     if (row >= 0) listview::SetItemText(m_ui.ListView2, row, subItem, text);
 }
 
+// Typing and every edit by program (F3, reset, undo, Edit1Exit) store through the rules of
+// StoredEdit.h, as the replay of a journal does, and go into the journal before anything else.
 void TForm1::Edit1Change() {
     if (m_state.fillingDetails || !IsGame(m_games, m_state.currentIndex)) return;
     TRecordset& game = m_games[m_state.currentIndex];
     // The control also reports changes that changed nothing, such as an undo with nothing to undo.
-    std::string japaneseName = FromWide(window::Text(m_ui.Edit1));
-    if (japaneseName == game.japaneseName) return;
-    game.japaneseName = std::move(japaneseName);
+    if (!StoreJapaneseName(game, FromWide(window::Text(m_ui.Edit1)))) return;
+    JournalEdit(game, EditedField::JapaneseName);
     listview::RedrawItem(m_ui.ListView1, m_state.currentIndex);
     SetFamilyCell(columns::kJapaneseName, ToWide(game.japaneseName));
     m_state.modified = true;
@@ -182,18 +186,14 @@ void TForm1::Edit2Change() {
     TRecordset& game = m_games[m_state.currentIndex];
     // A report that changed nothing leaves the translated flag alone: a named game without reading
     // stays translated until its reading is typed and emptied again.
-    std::string reading = FromWide(window::Text(m_ui.Edit2));
-    if (reading == game.reading) return;
-    game.reading = std::move(reading);
+    const bool wasTranslated = game.translated;
+    if (!StoreReading(game, FromWide(window::Text(m_ui.Edit2)), m_state.translatedCount)) return;
+    JournalEdit(game, EditedField::Reading);
     m_state.modified = true;
     SetStatus(2, L"変更あり");
-    // The flag follows the reading; the counter moves only when the flag flips.
-    const bool translated = !game.reading.empty();
-    if (translated != game.translated) {
-        m_state.translatedCount += translated ? 1 : -1;
+    if (game.translated != wasTranslated) {
         ShowTotals();
-        game.translated = translated;
-        SetFamilyCell(columns::kTranslated, columns::TranslatedMark(translated));
+        SetFamilyCell(columns::kTranslated, columns::TranslatedMark(game.translated));
     }
     listview::RedrawItem(m_ui.ListView1, m_state.currentIndex);
 }

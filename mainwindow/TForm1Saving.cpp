@@ -1,4 +1,6 @@
 // Writing the name list: quick save, the output button, and the save on closing.
+#include <system_error>
+
 #include "catalogue/NameListWriters.h"
 #include "mainwindow/TForm1.h"
 #include "platform/Controls.h"
@@ -34,6 +36,12 @@ void TForm1::WriteMame32J(const std::filesystem::path& path) {
     kanaroll::WriteMame32J(path, m_games, m_nameList, *m_codec);
     m_state.modified = false;
     SetStatus(2, L"");
+    // The list beside the program now holds every edit, and the journal starts again empty. A list
+    // written elsewhere is not the one read at the next start: the journal keeps the edits.
+    const std::filesystem::path besideProgram = m_state.exeDir / "mame32j.lst";
+    std::error_code error;
+    if (path == besideProgram || std::filesystem::equivalent(path, besideProgram, error))
+        EmptyJournal(besideProgram);
 }
 
 void TForm1::WriteMane32J(const std::filesystem::path& path) {
