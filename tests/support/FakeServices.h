@@ -48,9 +48,12 @@ public:
     // disabled, which takes the focus away, while that window is the active one, and the owner is
     // activated again once it closes.
     bool modalFileDialogs = false;
+    // Runs as each message box, file dialog and shell launch begins.
+    std::function<void()> onDialog;
 
     int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                        UINT type) override {
+        if (onDialog) onDialog();
         messageBoxes.push_back({owner, text, caption, type});
         if (whileMessageBoxUp) whileMessageBoxUp();
         int answer = 0;
@@ -71,6 +74,7 @@ public:
     }
 
     std::optional<std::wstring> ShowFileDialog(HWND owner, const FileDialogRequest& request) override {
+        if (onDialog) onDialog();
         fileDialogs.push_back(request);
         if (modalFileDialogs) StandInForModalDialog(owner);
         if (fileDialogAnswers.empty()) return std::nullopt;
@@ -81,6 +85,7 @@ public:
 
     void OpenWithShell(HWND owner, const std::wstring& file, const std::wstring& parameters,
                        const std::wstring& directory) override {
+        if (onDialog) onDialog();
         launches.push_back({owner, file, parameters, directory});
     }
 
