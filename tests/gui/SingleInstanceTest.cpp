@@ -3,11 +3,15 @@
 // looks at belong to other processes.
 #include <windows.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
+#include "catalogue/RecoveryJournal.h"
+#include "mainwindow/ControlIds.h"
 #include "tests/support/ListInfoText.h"
 #include "tests/support/TempFolder.h"
 
@@ -89,6 +93,45 @@ std::vector<std::pair<HWND, DWORD>> TopLevelWindows(const wchar_t* className) {
     return search.found;
 }
 
+// A control of another process's window, by its identifier, at any depth.
+HWND ControlOf(HWND window, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto& search = *reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(child) != search.id) return TRUE;
+            search.found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Bytes(const std::filesystem::path& file) {
+    std::string bytes;
+    if (FILE* in = _wfopen(file.c_str(), L"rb")) {
+        char block[4096];
+        for (std::size_t got; (got = std::fread(block, 1, sizeof block, in)) > 0;) bytes.append(block, got);
+        std::fclose(in);
+    }
+    return bytes;
+}
+
+HWND VisibleMainWindowOf(DWORD processId) {
+    HWND mainWindow = nullptr;
+    WaitUntil([&] {
+        for (const auto& [window, process] : TopLevelWindows(L"TForm1")) {
+            if (process == processId && IsWindowVisible(window)) mainWindow = window;
+        }
+        return mainWindow != nullptr;
+    });
+    return mainWindow;
+}
+
 TEST(SingleInstanceTest, ASecondStartBringsTheFirstBackAndEndsWithoutAWindow) {
     TempFolder folder;
     const auto program = folder / "kanaroll.exe";
@@ -126,6 +169,41 @@ TEST(SingleInstanceTest, ASecondStartBringsTheFirstBackAndEndsWithoutAWindow) {
     PostMessageW(mainWindow, WM_CLOSE, 0, 0);
     ASSERT_TRUE(first.WaitForExit());
     EXPECT_TRUE(std::filesystem::exists(folder / "kanaroll.ini"));
+}
+
+// The running copy's journal holds edits nobody has saved: a second start must neither read it
+// (and ask about it, or set it aside) nor start a journal of its own in its place.
+TEST(SingleInstanceTest, ASecondStartLeavesTheRunningCopysJournalAsItIs) {
+    TempFolder folder;
+    const auto program = folder / "kanaroll.exe";
+    ASSERT_TRUE(CopyFileW(ProgramBesideTests().c_str(), program.c_str(), FALSE)) << ProgramBesideTests();
+    folder.Write("listinfo.txt", ListInfoText({{.zip = "pacman", .description = "Pac-Man"}}));
+    const auto journal = folder / kJournalFileName;
+
+    Process first(program);
+    ASSERT_TRUE(first.Started());
+    const HWND mainWindow = VisibleMainWindowOf(first.Id());
+    ASSERT_NE(mainWindow, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(journal); }));
+    const HWND title = ControlOf(mainWindow, ids::kEdit1);
+    ASSERT_NE(title, nullptr);
+    for (const wchar_t c : std::wstring(L"xyz")) PostMessageW(title, WM_CHAR, c, 1);
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto read = ReadJournal(journal);
+        return read && read->edits.size() == 3;
+    }));
+    const std::string typed = Bytes(journal);
+
+    Process second(program);
+    ASSERT_TRUE(second.Started());
+    ASSERT_TRUE(second.WaitForExit());
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_EQ(Bytes(journal), typed);
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        files.push_back(entry.path().filename());
+    EXPECT_EQ(files.size(), 3u) << "only the program, listinfo.txt and the journal";
+    // The first copy is ended as a crash would: its unsaved title would bring up the question.
 }
 
 }  // namespace
