@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "catalogue/RecoveryJournal.h"
 #include "platform/WideText.h"
 
 namespace kanaroll::bench::gui {
@@ -32,6 +33,9 @@ Bench::Bench(BenchOptions options) : m_options(std::move(options)) {
     CatalogueOptions catalogue;
     catalogue.gameCount = m_options.games;
     m_files = WriteBenchmarkFiles(m_folder, catalogue);
+    // The journal an earlier run's windows left in a kept folder would bring up its question.
+    std::error_code ignored;
+    std::filesystem::remove(m_folder / kJournalFileName, ignored);
     if (m_options.exe.empty()) m_options.exe = ProgramOfThisBuild();
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "bench/gui/GuiBench.h"
+#include "bench/gui/JournalCases.h"
 #include "catalogue/ListInfoReader.h"
 #include "catalogue/NameListReader.h"
 #include "mainwindow/GameColumns.h"
@@ -426,6 +427,7 @@ std::vector<GuiCase> GuiCases(const BenchOptions& options) {
     cases.push_back(EnterToNextGame(true));
     cases.push_back(EnterToNextGame(false));
     cases.push_back(ScrollOneRow());
+    AddJournalCases(cases);
     cases.push_back(QuickSave());
     cases.push_back(OutputMane32J());
     return cases;
