@@ -266,13 +266,16 @@ GuiCase Keystroke(bool reading) {
 
 // Enter in the reading field: the next game is selected, shown in the detail panel with its family,
 // and the title field takes the focus. Working down the list, the selection soon reaches the
-// bottom row and every Enter scrolls the list by a row; until then the next row is in view.
-GuiCase EnterToNextGame(bool scrolling) {
+// bottom row and every Enter scrolls the list by a row; until then the next row is in view. With
+// a character typed on the game first (untimed), Enter also puts the recovery journal on the disk.
+GuiCase EnterToNextGame(bool scrolling, bool afterKeystroke = false) {
     auto before = std::make_shared<int>(-1);
     return {
-        .name = scrolling ? "Enter in the reading field to the next game, list scrolling"
-                          : "Enter in the reading field to the next game in view",
-        .targetMs = kKeystrokeTargetMs,
+        .name = afterKeystroke
+                    ? "  reference: Enter to the next game in view after a keystroke (journal flushed)"
+                : scrolling ? "Enter in the reading field to the next game, list scrolling"
+                            : "Enter in the reading field to the next game in view",
+        .targetMs = afterKeystroke ? 0 : kKeystrokeTargetMs,
         .repetitions = 20,
         // From the middle of the catalogue: the list control finds its selected row by walking
         // the rows before it.
@@ -287,7 +290,7 @@ GuiCase EnterToNextGame(bool scrolling) {
                 session.PaintNow();
             },
         .beforeEach =
-            [before, scrolling](Bench& bench, int) {
+            [before, scrolling, afterKeystroke](Bench& bench, int) {
                 MainWindowSession& session = bench.Session();
                 *before = session.Form().State().currentIndex;
                 // The selected row at the bottom of the list, or at its top.
@@ -298,6 +301,10 @@ GuiCase EnterToNextGame(bool scrolling) {
                 }
                 listview::EnsureVisible(list, *before);
                 session.Focus(session.Ui().Edit2);
+                if (afterKeystroke) {
+                    session.PressKey(session.Ui().Edit2, VK_END);
+                    session.TypeText(session.Ui().Edit2, L"か");
+                }
                 session.PaintNow();
             },
         .measured =
@@ -426,6 +433,7 @@ std::vector<GuiCase> GuiCases(const BenchOptions& options) {
     cases.push_back(Keystroke(true));
     cases.push_back(EnterToNextGame(true));
     cases.push_back(EnterToNextGame(false));
+    cases.push_back(EnterToNextGame(false, true));
     cases.push_back(ScrollOneRow());
     AddJournalCases(cases);
     cases.push_back(QuickSave());

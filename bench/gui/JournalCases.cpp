@@ -1,12 +1,9 @@
 // The recovery journal's share of the window's figures, under Wine: what a keystroke's record adds,
 // the flush when the next game is selected, and the read and replay of a long journal at start-up.
 // The journals of these cases are files of their own in the program folder, written with the same
-// code as the window's (the window's own is in every keystroke and Enter figure beside them).
+// code as the window's (the window's own is in every keystroke and Enter figure before them).
 #include "bench/gui/JournalCases.h"
 
-#include <windows.h>
-
-#include <commctrl.h>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -16,7 +13,6 @@
 #include "catalogue/RecoveryJournal.h"
 #include "catalogue/RecoveryPlan.h"
 #include "catalogue/TextCodec.h"
-#include "platform/Controls.h"
 
 namespace kanaroll::bench::gui {
 
@@ -168,46 +164,9 @@ GuiCase JournalReplay() {
     };
 }
 
-// For reading the flush's figure beside Enter to the next game in view: the same Enter with a
-// character typed on the game first, so that the window's own journal is flushed as the next game
-// is selected.
-GuiCase EnterAfterTyping() {
-    auto before = std::make_shared<int>(-1);
-    return {
-        .name = "  reference: Enter to the next game in view after a keystroke (journal flushed)",
-        .repetitions = 20,
-        .beforeEach =
-            [before](Bench& bench, int) {
-                MainWindowSession& session = bench.Session();
-                *before = session.Form().State().currentIndex;
-                const HWND list = session.Ui().ListView1;
-                const auto rowsShown = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
-                listview::EnsureVisible(list, *before + rowsShown);
-                listview::EnsureVisible(list, *before);
-                session.Focus(session.Ui().Edit2);
-                session.PressKey(session.Ui().Edit2, VK_END);
-                session.TypeText(session.Ui().Edit2, L"か");
-                session.PaintNow();
-            },
-        .measured =
-            [](Bench& bench, int) {
-                MainWindowSession& session = bench.Session();
-                session.PressKey(session.Ui().Edit2, VK_RETURN);
-                session.PaintNow();
-            },
-        .afterEach =
-            [before](Bench& bench, int) {
-                MainWindowSession& session = bench.Session();
-                if (session.Form().State().currentIndex != *before + 1 || !session.Form().Journal().IsOpen())
-                    throw std::runtime_error("Enter did not move to the next game with the journal open");
-            },
-    };
-}
-
 }  // namespace
 
 void AddJournalCases(std::vector<GuiCase>& cases) {
-    cases.push_back(EnterAfterTyping());
     cases.push_back(JournalAppend());
     cases.push_back(JournalFlush());
     cases.push_back(JournalReplay());
