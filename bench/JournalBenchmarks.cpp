@@ -20,6 +20,7 @@
 #include "bench/BenchArguments.h"
 #include "bench/BenchSummary.h"
 #include "bench/CatalogueGenerator.h"
+#include "bench/TypingJournal.h"
 #include "catalogue/RecoveryJournal.h"
 #include "catalogue/RecoveryPlan.h"
 #include "catalogue/TextCodec.h"
@@ -87,31 +88,10 @@ std::filesystem::path GeneratedList(const std::filesystem::path& folder, const G
     return path;
 }
 
-// Typing sessions: a game after another, its title and its reading a keystroke at a time.
-void WriteReplayJournal(JournalData& data) {
-    RecoveryJournal journal(data.folder / "replay.journal");
-    journal.Start(data.identity);
-    const std::string title = Sjis("ストリートファイターII ダッシュ");
-    const std::string reading = Sjis("すとりーとふぁいたーつーだっしゅ");
-    int written = 0;
-    for (int game = 0; written < kReplayRecords; game = (game + 97) % data.games.Count()) {
-        TRecordset edited = data.games[game];
-        for (int key = 1; key <= kKeystrokesPerField && written < kReplayRecords; ++key, ++written) {
-            edited.japaneseName = title.substr(0, 2 * key);
-            journal.Append(edited, EditedField::JapaneseName);
-        }
-        for (int key = 1; key <= kKeystrokesPerField && written < kReplayRecords; ++key, ++written) {
-            edited.reading = reading.substr(0, 2 * key);
-            journal.Append(edited, EditedField::Reading);
-        }
-    }
-    journal.Close();
-    data.replayJournal = journal.Path();
-}
-
 void SetUp(const std::filesystem::path& folder, int games) {
     JournalData& data = Data();
     data.folder = folder;
+    std::filesystem::create_directories(folder);  // a temporary folder is only named, not made
     data.games = GeneratedCatalogue(games);
     data.nameList = RealUtf8List();
     data.nameListOrigin = "the real UTF-8 list";
@@ -120,7 +100,8 @@ void SetUp(const std::filesystem::path& folder, int games) {
         data.nameListOrigin = "a generated list of its size (no real list beside the repository)";
     }
     data.identity = {IdentifyCatalogue(data.games), IdentifyNameList(data.nameList), 932};
-    WriteReplayJournal(data);
+    data.replayJournal = folder / "replay.journal";
+    WriteTypingJournal(data.replayJournal, data.identity, data.games, kReplayRecords);
 }
 
 // One keystroke's record: the title grows by one character each time.

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/TypingJournal.h"
 #include "catalogue/ListInfoReader.h"
 #include "catalogue/NameListReader.h"
 #include "catalogue/RecoveryJournal.h"
@@ -111,28 +112,6 @@ void ReadCatalogue(const std::filesystem::path& folder, GameList& games) {
     MergeNameList(folder / "mame32j.lst", games, translated);
 }
 
-void WriteReplayJournal(ReplayData& data) {
-    RecoveryJournal journal(data.journal);
-    journal.Start(data.identity);
-    const std::string title = Sjis("ストリートファイターII ダッシュ");
-    const std::string reading = Sjis("すとりーとふぁいたーつーだっしゅ");
-    int written = 0;
-    for (int index = 0; written < kReplayRecords; index = (index + 97) % data.loaded.Count()) {
-        TRecordset edited = data.loaded[index];
-        for (std::size_t length = 2; length <= title.size() && written < kReplayRecords; length += 2) {
-            edited.japaneseName = title.substr(0, length);
-            journal.Append(edited, EditedField::JapaneseName);
-            ++written;
-        }
-        for (std::size_t length = 2; length <= reading.size() && written < kReplayRecords; length += 2) {
-            edited.reading = reading.substr(0, length);
-            journal.Append(edited, EditedField::Reading);
-            ++written;
-        }
-    }
-    journal.Close();
-}
-
 GuiCase JournalReplay() {
     auto data = std::make_shared<ReplayData>();
     return {
@@ -145,7 +124,7 @@ GuiCase JournalReplay() {
                 data->identity = {IdentifyCatalogue(data->loaded),
                                   IdentifyNameList(bench.Folder() / "mame32j.lst"), 932};
                 data->journal = bench.Folder() / "bench-replay.journal";
-                WriteReplayJournal(*data);
+                WriteTypingJournal(data->journal, data->identity, data->loaded, kReplayRecords);
             },
         .beforeEach =
             [data](Bench&, int) {
