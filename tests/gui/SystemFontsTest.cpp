@@ -87,7 +87,7 @@ TEST(SystemFonts, MenusMessageBoxesTitleBarsAndDialogsDrawJapanese) {
 }
 
 TEST(SystemFonts, TheProgramsOwnFontDrawsJapanese) {
-    const UniqueFont font = CreateUiFont();
+    const UniqueFont font = CreateUiFont(DpiScale{});
     LOGFONTW face{};
     ASSERT_NE(GetObjectW(font.Get(), sizeof face, &face), 0);
     ExpectJapaneseDraws(face, L"the program's font");
