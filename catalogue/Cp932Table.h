@@ -13,6 +13,15 @@ extern const std::uint16_t kDoubleByte[60 * kTrailsPerLead];
 extern const std::uint16_t kSecondaryCodes[];
 extern const std::size_t kSecondaryCodeCount;
 
+// A character of another code point that code page 932 holds as `code`: "£" (U+00A3) for "￡", as
+// converters that follow JIS X 0208 decode 0x8192.
+struct Alternate {
+    std::uint16_t codePoint;
+    std::uint16_t code;
+};
+extern const Alternate kAlternates[];
+extern const std::size_t kAlternateCount;
+
 // Row of a lead byte in kDoubleByte, or -1 when the byte leads no double-byte character.
 constexpr int LeadRow(unsigned char lead) {
     if (lead >= 0x81 && lead <= 0x9F) return lead - 0x81;

@@ -109,27 +109,26 @@ public:
                 ++i;
                 continue;
             }
-            const int row = cp932::LeadRow(b);
-            if (row < 0) {
-                const char32_t cp = cp932::kSingleByte[b - 0x80];
-                AppendUtf8(out, cp ? cp : 0xFFFD);
-                ++i;
-                continue;
-            }
-            const int trail = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : -1;
-            const char32_t cp =
-                trail >= cp932::kTrailFirst
-                    ? cp932::kDoubleByte[row * cp932::kTrailsPerLead + trail - cp932::kTrailFirst]
-                    : 0;
-            if (cp) {
-                AppendUtf8(out, cp);
-                i += 2;
-            } else {
-                AppendUtf8(out, 0xFFFD);
-                ++i;
-            }
+            AppendUtf8(out, DecodeCharacter(text, i));
         }
         return out;
+    }
+
+    char32_t DecodeCharacter(std::string_view text, std::size_t& offset) const override {
+        const auto b = static_cast<unsigned char>(text[offset]);
+        const int row = cp932::LeadRow(b);
+        if (row < 0) {
+            ++offset;
+            if (b < 0x80) return b;
+            const char32_t cp = cp932::kSingleByte[b - 0x80];
+            return cp ? cp : 0xFFFD;
+        }
+        const int trail = offset + 1 < text.size() ? static_cast<unsigned char>(text[offset + 1]) : -1;
+        const char32_t cp = trail >= cp932::kTrailFirst
+                                ? cp932::kDoubleByte[row * cp932::kTrailsPerLead + trail - cp932::kTrailFirst]
+                                : 0;
+        offset += cp ? 2 : 1;
+        return cp ? cp : 0xFFFD;
     }
 
     void AppendFromUtf8(std::string_view utf8, std::string& out) const override {
@@ -194,6 +193,9 @@ private:
                     entries.emplace_back(cp, code);
                 }
             }
+            // Last, so that a character with a code of its own keeps that code.
+            for (std::size_t i = 0; i < cp932::kAlternateCount; ++i)
+                entries.emplace_back(cp932::kAlternates[i].codePoint, cp932::kAlternates[i].code);
             std::stable_sort(entries.begin(), entries.end(),
                              [](const auto& a, const auto& b) { return a.first < b.first; });
             entries.erase(std::unique(entries.begin(), entries.end(),
@@ -216,6 +218,9 @@ public:
     }
     std::string ToUtf8(std::string_view text) const override { return std::string(text); }
     void AppendFromUtf8(std::string_view utf8, std::string& out) const override { out.append(utf8); }
+    char32_t DecodeCharacter(std::string_view text, std::size_t& offset) const override {
+        return DecodeUtf8(text, offset);
+    }
 };
 
 }  // namespace

@@ -25,7 +25,8 @@ public:
     virtual unsigned CodePage() const = 0;
 
     // Conversion to and from UTF-8. Characters the codec cannot hold become '?', and bytes that
-    // form no character decode as U+FFFD.
+    // form no character decode as U+FFFD. Shift-JIS converts as Windows' code page 932 does, and
+    // also takes the characters that other converters give for its codes ("£" for "￡").
     std::string FromUtf8(std::string_view utf8) const {
         std::string out;
         AppendFromUtf8(utf8, out);
@@ -34,6 +35,9 @@ public:
     virtual std::string ToUtf8(std::string_view text) const = 0;
     // FromUtf8 appended to `out`, which a caller converting many texts can keep and reuse.
     virtual void AppendFromUtf8(std::string_view utf8, std::string& out) const = 0;
+    // The code point of the character that starts at `offset`, which moves past it; bytes that form
+    // no character give U+FFFD and move on by one byte, as ToUtf8 reads them.
+    virtual char32_t DecodeCharacter(std::string_view text, std::size_t& offset) const = 0;
 
     bool IsLeadByte(unsigned char byte) const { return m_leadBytes[byte]; }
 
