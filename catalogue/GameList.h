@@ -33,6 +33,8 @@ public:
 
     // The games in listinfo.txt order (ascending listOrder), whatever the current order.
     std::vector<const TRecordset*> InFileOrder() const;
+    // Their indexes in that order.
+    std::vector<int> IndexesInFileOrder() const;
 
     // Number of games whose translated flag is set.
     int CountTranslated() const;

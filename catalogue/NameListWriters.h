@@ -24,6 +24,16 @@ void WriteMame32J(const std::filesystem::path& path, const GameList& games, cons
 // A Shift-JIS catalogue in the Shift-JIS format, nothing kept.
 void WriteMame32J(const std::filesystem::path& path, const GameList& games);
 
+// The list MAME's own UI reads (its "System Names" option, from its history path) on any system,
+// whatever the Windows code page: UTF-8 with the byte-order mark, ZIP name, title and reading, for
+// translated games only, in listinfo.txt order, CR LF after every line. Shift-JIS texts convert as
+// code page 932 defines them. The kept lines that name a game the catalogue lacks follow, converted
+// and cut to three columns, the first line of each ZIP name only (see ListLines.h).
+//
+// Throws IoError; the previous file stays intact when the write fails.
+void WriteMameUiList(const std::filesystem::path& path, const GameList& games, const LoadedNameList& list,
+                     const TextCodec& catalogueCodec);
+
 // The MANE32J format: eleven columns for every game, in listinfo.txt order, always Shift-JIS with
 // CR LF after every line for the tools that read it; characters Shift-JIS cannot hold become "?".
 void WriteMane32J(const std::filesystem::path& path, const GameList& games, const TextCodec& catalogueCodec);

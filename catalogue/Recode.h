@@ -22,6 +22,29 @@ std::string Recode(std::string_view text, const TextCodec& from, const TextCodec
 // Recodes `text` in place; a no-op for ASCII text and for equal codecs.
 void RecodeInPlace(std::string& text, const TextCodec& from, const TextCodec& to);
 
+// Texts of one codec in another, for a writer that converts tens of thousands of them: unchanged
+// where the codecs agree or the text is ASCII, else converted into `storage`, whose memory is reused.
+class TextRecoder {
+public:
+    TextRecoder(const TextCodec& from, const TextCodec& to) : m_from(from), m_to(to) {}
+
+    bool Needed() const { return &m_from != &m_to; }
+    std::string_view operator()(std::string_view text, std::string& storage) const {
+        if (!Needed() || IsAscii(text)) return text;
+        if (&m_from == &Utf8Codec()) {
+            storage.clear();
+            m_to.AppendFromUtf8(text, storage);
+        } else {
+            storage = Recode(text, m_from, m_to);
+        }
+        return storage;
+    }
+
+private:
+    const TextCodec& m_from;
+    const TextCodec& m_to;
+};
+
 // Every text of a game.
 void RecodeTexts(TRecordset& game, const TextCodec& from, const TextCodec& to);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace kanaroll {
@@ -13,6 +14,19 @@ inline std::string_view TakeTabEndedField(std::string_view& line) {
     const auto field = line.substr(0, tab);
     line.remove_prefix(tab + 1);
     return field;
+}
+
+// Appends the text of one field of a TAB-separated line. A field cannot hold what separates fields
+// and lines or ends the file (TAB, CR, LF, Ctrl-Z): each such byte becomes a blank, so that a text
+// that came with one (a description in listinfo.txt, a character reference in -listxml output)
+// cannot shift the columns of the file. No Shift-JIS or UTF-8 character holds these bytes inside it.
+inline void AppendField(std::string& line, std::string_view text) {
+    const std::size_t start = line.size();
+    line.append(text);
+    for (std::size_t at = start; at < line.size(); ++at) {
+        const char c = line[at];
+        if (c == '\t' || c == '\r' || c == '\n' || c == 26) line[at] = ' ';
+    }
 }
 
 }  // namespace kanaroll

@@ -6,6 +6,7 @@
 
 #include "catalogue/FileFaults.h"
 #include "catalogue/IoError.h"
+#include "catalogue/TabFields.h"
 
 #ifdef _WIN32
 #include <io.h>      // _commit, _fileno: the C runtime's, no Win32 API
@@ -154,7 +155,7 @@ bool LineReader::Next(std::string_view& line) {
         const std::size_t length = m_input.end - scanned;
         const auto* lf = static_cast<const char*>(std::memchr(base + scanned, '\n', length));
         const std::size_t before = lf ? static_cast<std::size_t>(lf - (base + scanned)) : length;
-        const auto* eofMark = static_cast<const char*>(std::memchr(base + scanned, 26, before));
+        const auto* eofMark = static_cast<const char*>(std::memchr(base + scanned, kCtrlZ, before));
         const char* first = eofMark ? eofMark : lf;
         if (first) {
             stop = static_cast<std::size_t>(first - base);
@@ -184,7 +185,7 @@ bool LineReader::Next(std::string_view& line) {
         m_done = true;
         return false;
     }
-    if (terminator == 26 && stop == m_input.begin) {  // Ctrl-Z at the start of a line ends the file
+    if (terminator == kCtrlZ && stop == m_input.begin) {  // Ctrl-Z at the start of a line ends the file
         m_done = true;
         return false;
     }
@@ -261,11 +262,7 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
 }
 
 void ReplacingFileWriter::WriteField(std::string_view text) {
-    const auto separator = [](char c) { return c == '\t' || c == '\r' || c == '\n' || c == kCtrlZ; };
-    const std::size_t start = m_pending.size();
-    m_pending.append(text);
-    for (auto at = m_pending.begin() + static_cast<std::ptrdiff_t>(start); at != m_pending.end(); ++at)
-        if (separator(*at)) *at = ' ';
+    AppendField(m_pending, text);
     if (m_pending.size() >= (1 << 20)) Flush();
 }
 

@@ -88,11 +88,7 @@ public:
     ReplacingFileWriter& operator=(const ReplacingFileWriter&) = delete;
 
     void Write(std::string_view bytes);
-    // Writes one field of a TAB-separated line. A field cannot hold what separates fields and lines
-    // or ends the file (TAB, CR, LF, Ctrl-Z): each such byte is written as a blank, so that a text
-    // that came with one (a description in listinfo.txt, a character reference in -listxml output)
-    // cannot shift the columns of the file. No Shift-JIS or UTF-8 character holds these bytes
-    // inside it.
+    // Writes one field of a TAB-separated line, its separators as blanks (AppendField).
     void WriteField(std::string_view text);
     // Flushes, closes and puts the new file in place of the target.
     void Commit();

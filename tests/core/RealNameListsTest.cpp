@@ -171,5 +171,33 @@ TEST_F(RealNameLists, AUtf8ListInCatalogueOrderComesBackByteForByte) {
     if (!anyUtf8) GTEST_SKIP() << "no UTF-8 list among the real lists";
 }
 
+// Written for MAME's UI from a catalogue of half the games, a list reads back (as the UTF-8 list it
+// is) with every translation of the original, each character converted there and back exactly.
+TEST_F(RealNameLists, AListForMamesUiHoldsEveryTranslationConvertedExactly) {
+    for (const auto& list : m_lists) {
+        SCOPED_TRACE(list.filename().string());
+        TempFolder folder;
+        const std::vector<std::string> zipNames = ZipNames(Lines(TempFolder::ReadFile(list)));
+        const Merged half = Merge(list, Catalogue(zipNames, 2));
+        const TextCodec& codec = *half.loaded.format.codec;
+        const auto written = folder / "mameui.lst";
+        WriteMameUiList(written, half.games, half.loaded, codec);
+        ASSERT_EQ(&NameListCodec(written), &Utf8Codec());
+
+        const auto original = Translations(list, zipNames);
+        auto expected = original;
+        for (auto& [zipName, texts] : expected) {
+            texts.first = codec.ToUtf8(texts.first);
+            texts.second = codec.ToUtf8(texts.second);
+        }
+        const auto readBack = Translations(written, zipNames);
+        EXPECT_EQ(readBack, expected);
+        for (const auto& [zipName, texts] : readBack) {
+            ASSERT_EQ(codec.FromUtf8(texts.first), original.at(zipName).first) << zipName;
+            ASSERT_EQ(codec.FromUtf8(texts.second), original.at(zipName).second) << zipName;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kanaroll

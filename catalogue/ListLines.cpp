@@ -1,0 +1,165 @@
+#include "catalogue/ListLines.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "catalogue/Recode.h"
+#include "catalogue/TabFields.h"
+#include "catalogue/TextFile.h"
+
+namespace kanaroll {
+
+namespace {
+
+constexpr char kCtrlZ = 26;
+
+ListFileStyle StyleOf(const LoadedNameList& list, ListFormat format) {
+    if (format == ListFormat::MameUi) return {.codec = &Utf8Codec(), .byteOrderMark = true};
+    const NameListFormat& kept = list.format;
+    return {.codec = kept.codec,
+            .byteOrderMark = kept.byteOrderMark,
+            .lineEnd = kept.lineEnd,
+            .finalLineEnd = kept.finalLineEnd,
+            .endOfFile = list.endOfFile};
+}
+
+// A kept line's text as the merge read it: cut at a Ctrl-Z, without its CRs.
+std::string_view KeptLineText(std::string_view raw, std::string& storage) {
+    const auto mark = raw.find(kCtrlZ);
+    if (mark != std::string_view::npos) raw = raw.substr(0, mark);
+    if (raw.find('\r') == std::string_view::npos) return raw;
+    storage.clear();
+    for (const char c : raw)
+        if (c != '\r') storage += c;
+    return storage;
+}
+
+// The field that starts `rest` and runs to the next TAB or to the end, taken off `rest` with its TAB.
+std::string_view TakeField(std::string_view& rest) {
+    const auto tab = rest.find('\t');
+    const std::string_view field = rest.substr(0, tab);
+    rest.remove_prefix(tab == std::string_view::npos ? rest.size() : tab + 1);
+    return field;
+}
+
+// The ZIP names of the catalogue (in its codec), each with whether a game of that name is
+// untranslated.
+std::unordered_map<std::string_view, bool> CatalogueZipNames(const GameList& games) {
+    std::unordered_map<std::string_view, bool> names;
+    names.reserve(games.Items().size());
+    for (const auto& game : games.Items()) {
+        const auto [entry, added] = names.try_emplace(game->zipName, !game->translated);
+        if (!added && !game->translated) entry->second = true;
+    }
+    return names;
+}
+
+}  // namespace
+
+ListLines::ListLines(const GameList& games, const LoadedNameList& list, const TextCodec& catalogueCodec,
+                     ListFormat format)
+    : m_games(games),
+      m_list(list),
+      m_catalogueCodec(catalogueCodec),
+      m_format(format),
+      m_style(StyleOf(list, format)) {}
+
+void ListLines::ForEach(const std::function<void(const ListLine&)>& visit) const {
+    const TextRecoder toFile(m_catalogueCodec, *m_style.codec);
+    const bool manufacturer = m_format == ListFormat::Mame32J && m_list.format.columns >= 4;
+    std::string text;
+    std::string storage;
+    ListLine line;
+    for (const int index : m_games.IndexesInFileOrder()) {
+        const TRecordset& game = m_games[index];
+        if (!game.translated) continue;
+        text.clear();
+        AppendField(text, toFile(game.zipName, storage));
+        text += '\t';
+        AppendField(text, toFile(game.japaneseName, storage));
+        text += '\t';
+        AppendField(text, toFile(game.reading, storage));
+        if (manufacturer) {
+            text += '\t';
+            AppendField(text, toFile(game.manufacturer, storage));
+        }
+        line.text = text;
+        ++line.lineNumber;
+        line.game = index;
+        visit(line);
+    }
+    ForEachKept(visit, line);
+}
+
+// The Mame32J format writes every kept line back as it stood, except one that would give a game the
+// user left untranslated its translation back at the next start (a later line of a game whose
+// reading the user emptied); it stays kept, for a save after the game is translated again. Which
+// game a line would translate is the ZIP name the merge read from it.
+//
+// MAME's UI takes the first line of a ZIP name and warns about the others, and it has no use for a
+// line without a TAB. So the MameUi format takes a kept line only when it names a game the catalogue
+// lacks, and the first line of each such name only: a later line of a catalogue's game would only be
+// warned about, and one of a game the user left untranslated would bring its translation back.
+void ListLines::ForEachKept(const std::function<void(const ListLine&)>& visit, ListLine& line) const {
+    const std::size_t count = KeptLineCount(m_list);
+    if (count == 0) return;
+    const std::unordered_map<std::string_view, bool> catalogueNames = CatalogueZipNames(m_games);
+    const TextRecoder toFile(*m_list.format.codec, *m_style.codec);
+    std::unordered_set<std::string> namesWritten;
+    std::string cleaned;
+    std::string storage;
+    std::string text;
+    line.game = -1;
+    for (std::size_t kept = 0; kept < count; ++kept) {
+        const KeptNameListLine& keptLine = m_list.keptLines[kept];
+        const auto known = keptLine.zipName ? catalogueNames.find(*keptLine.zipName) : catalogueNames.end();
+        if (m_format == ListFormat::Mame32J) {
+            if (known != catalogueNames.end() && known->second) continue;
+            line.text = keptLine.bytes;
+        } else {
+            std::string_view rest = KeptLineText(keptLine.bytes, cleaned);
+            const bool hasTab = rest.find('\t') != std::string_view::npos;
+            const std::string_view zipName = TakeField(rest);
+            if (!hasTab || !keptLine.zipName || known != catalogueNames.end() ||
+                !namesWritten.emplace(*keptLine.zipName).second)
+                continue;
+            const std::string_view title = TakeField(rest);
+            const std::string_view reading = TakeField(rest);
+            text.clear();
+            AppendField(text, toFile(zipName, storage));
+            text += '\t';
+            AppendField(text, toFile(title, storage));
+            text += '\t';
+            AppendField(text, toFile(reading, storage));
+            line.text = text;
+        }
+        ++line.lineNumber;
+        line.kept = static_cast<int>(kept);
+        visit(line);
+    }
+}
+
+void WriteListLines(const std::filesystem::path& path, const ListLines& lines) {
+    const ListFileStyle& style = lines.Style();
+    ReplacingFileWriter file(path);
+    if (style.byteOrderMark) file.Write("\xEF\xBB\xBF");
+    bool anyLine = false;
+    lines.ForEach([&](const ListLine& line) {
+        if (anyLine) file.Write(style.lineEnd);
+        anyLine = true;
+        file.Write(line.text);
+    });
+    if (anyLine && (style.finalLineEnd || !style.endOfFile.empty())) file.Write(style.lineEnd);
+    file.Write(style.endOfFile);
+    file.Commit();
+}
+
+std::size_t KeptLineCount(const LoadedNameList& list) {
+    return list.keptLines.size();
+}
+
+std::string_view KeptLineBytes(const LoadedNameList& list, std::size_t index) {
+    return list.keptLines[index].bytes;
+}
+
+}  // namespace kanaroll
