@@ -31,9 +31,11 @@ public:
     bool Needed() const { return &m_from != &m_to; }
     std::string_view operator()(std::string_view text, std::string& storage) const {
         if (!Needed() || IsAscii(text)) return text;
+        storage.clear();
         if (&m_from == &Utf8Codec()) {
-            storage.clear();
             m_to.AppendFromUtf8(text, storage);
+        } else if (&m_to == &Utf8Codec()) {
+            m_from.AppendToUtf8(text, storage);
         } else {
             storage = Recode(text, m_from, m_to);
         }

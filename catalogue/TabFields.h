@@ -24,8 +24,8 @@ inline void AppendField(std::string& line, std::string_view text) {
     const std::size_t start = line.size();
     line.append(text);
     for (std::size_t at = start; at < line.size(); ++at) {
-        const char c = line[at];
-        if (c == '\t' || c == '\r' || c == '\n' || c == 26) line[at] = ' ';
+        const auto c = static_cast<unsigned char>(line[at]);
+        if (c <= 26 && (c == '\t' || c == '\r' || c == '\n' || c == 26)) line[at] = ' ';
     }
 }
 

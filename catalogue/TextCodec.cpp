@@ -99,19 +99,29 @@ public:
         return ShiftJisUpperCaseStartsWith(text, upperPrefix);
     }
 
-    std::string ToUtf8(std::string_view text) const override {
-        std::string out;
-        out.reserve(text.size() * 3 / 2);
+    void AppendToUtf8(std::string_view text, std::string& out) const override {
+        // A character takes at most three bytes in UTF-8 for each of its bytes here (a half-width
+        // kana takes three for one).
+        const std::size_t start = out.size();
+        out.resize(start + text.size() * 3);
+        char* next = out.data() + start;
         for (std::size_t i = 0; i < text.size();) {
             const auto b = static_cast<unsigned char>(text[i]);
             if (b < 0x80) {
-                out += static_cast<char>(b);
+                *next++ = static_cast<char>(b);
                 ++i;
                 continue;
             }
-            AppendUtf8(out, DecodeCharacter(text, i));
+            const char32_t cp = DecodeCharacter(text, i);  // below 0x10000: two or three bytes
+            if (cp < 0x800) {
+                *next++ = static_cast<char>(0xC0 | (cp >> 6));
+            } else {
+                *next++ = static_cast<char>(0xE0 | (cp >> 12));
+                *next++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            }
+            *next++ = static_cast<char>(0x80 | (cp & 0x3F));
         }
-        return out;
+        out.resize(static_cast<std::size_t>(next - out.data()));
     }
 
     char32_t DecodeCharacter(std::string_view text, std::size_t& offset) const override {
@@ -216,7 +226,7 @@ public:
     bool RestUpperCaseStartsWith(std::string_view text, std::string_view upperPrefix) const override {
         return Utf8UpperCaseStartsWith(text, upperPrefix);
     }
-    std::string ToUtf8(std::string_view text) const override { return std::string(text); }
+    void AppendToUtf8(std::string_view text, std::string& out) const override { out.append(text); }
     void AppendFromUtf8(std::string_view utf8, std::string& out) const override { out.append(utf8); }
     char32_t DecodeCharacter(std::string_view text, std::size_t& offset) const override {
         return DecodeUtf8(text, offset);

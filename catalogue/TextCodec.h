@@ -32,9 +32,14 @@ public:
         AppendFromUtf8(utf8, out);
         return out;
     }
-    virtual std::string ToUtf8(std::string_view text) const = 0;
-    // FromUtf8 appended to `out`, which a caller converting many texts can keep and reuse.
+    std::string ToUtf8(std::string_view text) const {
+        std::string out;
+        AppendToUtf8(text, out);
+        return out;
+    }
+    // FromUtf8 and ToUtf8 appended to `out`, which a caller converting many texts can keep and reuse.
     virtual void AppendFromUtf8(std::string_view utf8, std::string& out) const = 0;
+    virtual void AppendToUtf8(std::string_view text, std::string& out) const = 0;
     // The code point of the character that starts at `offset`, which moves past it; bytes that form
     // no character give U+FFFD and move on by one byte, as ToUtf8 reads them.
     virtual char32_t DecodeCharacter(std::string_view text, std::size_t& offset) const = 0;
