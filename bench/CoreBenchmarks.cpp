@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     RegisterNameListBenchmarks();
     RegisterNameListUtf8Benchmarks();
     RegisterGameOrderBenchmarks();
+    RegisterListCheckBenchmarks();
 
     char heading[200];
     std::snprintf(heading, sizeof heading, "Summary: %d games, listinfo.txt %.1f MB (times are wall clock)",

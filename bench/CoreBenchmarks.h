@@ -7,5 +7,6 @@ void RegisterListInfoBenchmarks();
 void RegisterNameListBenchmarks();
 void RegisterNameListUtf8Benchmarks();
 void RegisterGameOrderBenchmarks();
+void RegisterListCheckBenchmarks();
 
 }  // namespace kanaroll::bench

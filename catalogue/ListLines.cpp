@@ -2,7 +2,9 @@
 
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
+#include "catalogue/Prefetch.h"
 #include "catalogue/Recode.h"
 #include "catalogue/TabFields.h"
 #include "catalogue/TextFile.h"
@@ -12,6 +14,8 @@ namespace kanaroll {
 namespace {
 
 constexpr char kCtrlZ = 26;
+// How far the walk over the games asks ahead for their records, and half as far for their texts.
+constexpr std::size_t kLookAhead = 16;
 
 ListFileStyle StyleOf(const LoadedNameList& list, ListFormat format) {
     if (format == ListFormat::MameUi) return {.codec = &Utf8Codec(), .byteOrderMark = true};
@@ -34,11 +38,13 @@ std::string_view KeptLineText(std::string_view raw, std::string& storage) {
     return storage;
 }
 
-// The field that starts `rest` and runs to the next TAB or to the end, taken off `rest` with its TAB.
-std::string_view TakeField(std::string_view& rest) {
+// The field that starts `rest` and runs to the next TAB or to the end, taken off `rest` with its
+// TAB; `hadTab` tells whether a TAB ended it.
+std::string_view TakeField(std::string_view& rest, bool& hadTab) {
     const auto tab = rest.find('\t');
+    hadTab = tab != std::string_view::npos;
     const std::string_view field = rest.substr(0, tab);
-    rest.remove_prefix(tab == std::string_view::npos ? rest.size() : tab + 1);
+    rest.remove_prefix(hadTab ? tab + 1 : rest.size());
     return field;
 }
 
@@ -70,8 +76,23 @@ void ListLines::ForEach(const std::function<void(const ListLine&)>& visit) const
     std::string text;
     std::string storage;
     ListLine line;
-    for (const int index : m_games.IndexesInFileOrder()) {
-        const TRecordset& game = m_games[index];
+    const std::vector<int> order = m_games.IndexesInFileOrder();
+    const GameList::Records& records = m_games.Items();
+    for (std::size_t at = 0; at < order.size(); ++at) {
+        if (at + kLookAhead < order.size()) {
+            const TRecordset& ahead = *records[static_cast<std::size_t>(order[at + kLookAhead])];
+            Prefetch(&ahead);
+            Prefetch(&ahead.translated);
+        }
+        if (at + kLookAhead / 2 < order.size()) {
+            const TRecordset& ahead = *records[static_cast<std::size_t>(order[at + kLookAhead / 2])];
+            if (ahead.translated) {
+                Prefetch(ahead.japaneseName.data());
+                Prefetch(ahead.reading.data());
+            }
+        }
+        const int index = order[at];
+        const TRecordset& game = *records[static_cast<std::size_t>(index)];
         if (!game.translated) continue;
         text.clear();
         AppendField(text, toFile(game.zipName, storage));
@@ -117,26 +138,34 @@ void ListLines::ForEachKept(const std::function<void(const ListLine&)>& visit, L
             if (known != catalogueNames.end() && known->second) continue;
             line.text = keptLine.bytes;
         } else {
-            std::string_view rest = KeptLineText(keptLine.bytes, cleaned);
-            const bool hasTab = rest.find('\t') != std::string_view::npos;
-            const std::string_view zipName = TakeField(rest);
-            if (!hasTab || !keptLine.zipName || known != catalogueNames.end() ||
+            const MameLineFields fields = SplitAsMame(KeptLineText(keptLine.bytes, cleaned));
+            if (!fields.namesGame || !keptLine.zipName || known != catalogueNames.end() ||
                 !namesWritten.emplace(*keptLine.zipName).second)
                 continue;
-            const std::string_view title = TakeField(rest);
-            const std::string_view reading = TakeField(rest);
             text.clear();
-            AppendField(text, toFile(zipName, storage));
+            AppendField(text, toFile(fields.zipName, storage));
             text += '\t';
-            AppendField(text, toFile(title, storage));
+            AppendField(text, toFile(fields.title, storage));
             text += '\t';
-            AppendField(text, toFile(reading, storage));
+            AppendField(text, toFile(fields.reading, storage));
             line.text = text;
         }
         ++line.lineNumber;
         line.kept = static_cast<int>(kept);
         visit(line);
     }
+}
+
+MameLineFields SplitAsMame(std::string_view text) {
+    MameLineFields fields;
+    std::string_view rest = text;
+    const std::string_view zipName = TakeField(rest, fields.namesGame);
+    if (!fields.namesGame) return fields;
+    fields.zipName = zipName;
+    fields.title = TakeField(rest, fields.hasReading);
+    bool ignored = false;
+    if (fields.hasReading) fields.reading = TakeField(rest, ignored);
+    return fields;
 }
 
 void WriteListLines(const std::filesystem::path& path, const ListLines& lines) {

@@ -65,6 +65,17 @@ private:
     ListFileStyle m_style;
 };
 
+// A line as MAME's UI splits it: the ZIP name before the first TAB, the title up to the next TAB
+// and the reading up to the one after (or the end of the line). MAME skips a line without a TAB.
+struct MameLineFields {
+    bool namesGame = false;  // the line has a TAB
+    std::string_view zipName;
+    std::string_view title;
+    bool hasReading = false;  // a TAB follows the title
+    std::string_view reading;
+};
+MameLineFields SplitAsMame(std::string_view text);
+
 // Writes the lines in their file's style. Throws IoError; the previous file stays intact when the
 // write fails.
 void WriteListLines(const std::filesystem::path& path, const ListLines& lines);

@@ -46,10 +46,11 @@ TEST(MameUiList, ShiftJisTitlesBecomeUtf8AsCodePage932DefinesThem) {
     const std::string title = Sjis("～－∥￢￡￠①Ⅰ髙ｱ") + "\xF0\x40";
     const std::string list = "pacman\t" + title + "\t" + Sjis("ぱっくまん") + "\tNamco\r\n" +  //
                              "galaga\t" + Sjis("ギャラガ") + "\t\tNamco\r\n";
-    Loaded loaded = Load(folder, list, {"galaga", "pacman", "untranslated"});
+    Loaded loaded = Load(folder, list, {"pacman", "untranslated", "galaga"});
     SortGames(loaded.games, 1);  // the file keeps listinfo.txt order
-    EXPECT_EQ(WriteForMame(folder, loaded), std::string(kBom) + "galaga\tギャラガ\t\r\n" +
-                                                "pacman\t～－∥￢￡￠①Ⅰ髙ｱ\xEE\x80\x80\tぱっくまん\r\n");
+    EXPECT_EQ(WriteForMame(folder, loaded), std::string(kBom) +
+                                                "pacman\t～－∥￢￡￠①Ⅰ髙ｱ\xEE\x80\x80\tぱっくまん\r\n" +
+                                                "galaga\tギャラガ\t\r\n");
 }
 
 TEST(MameUiList, AUtf8CatalogueIsWrittenAsItIsWithCrLf) {

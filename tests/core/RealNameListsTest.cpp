@@ -16,6 +16,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "catalogue/ListChecks.h"
 #include "catalogue/NameListReader.h"
 #include "catalogue/NameListWriters.h"
 #include "catalogue/TextCodec.h"
@@ -196,6 +197,31 @@ TEST_F(RealNameLists, AListForMamesUiHoldsEveryTranslationConvertedExactly) {
             ASSERT_EQ(codec.FromUtf8(texts.first), original.at(zipName).first) << zipName;
             ASSERT_EQ(codec.FromUtf8(texts.second), original.at(zipName).second) << zipName;
         }
+    }
+}
+
+// The real lists are clean but for a ZIP name one of them names twice: the checks find exactly that,
+// in both formats a save writes for MAME, so that they do not cry wolf on real titles and readings.
+TEST_F(RealNameLists, TheChecksFindTheDuplicatesAndNothingElse) {
+    for (const auto& list : m_lists) {
+        SCOPED_TRACE(list.filename().string());
+        const std::vector<std::string> lines = Lines(TempFolder::ReadFile(list));
+        const std::vector<std::string> zipNames = ZipNames(lines);
+        const std::size_t namingLines =
+            static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+                return line.find('\t') != std::string::npos;
+            }));
+        const Merged all = Merge(list, Catalogue(zipNames, 1));
+        const TextCodec& codec = *all.loaded.format.codec;
+
+        const ListCheckReport report =
+            CheckList(ListLines(all.games, all.loaded, codec, ListFormat::Mame32J));
+        EXPECT_EQ(report.findings.size(), namingLines - zipNames.size());
+        for (const ListFinding& finding : report.findings) {
+            EXPECT_EQ(finding.problem, ListProblem::DuplicateZipName) << DescribeFinding(finding);
+            EXPECT_GE(finding.game, 0);
+        }
+        EXPECT_TRUE(CheckList(ListLines(all.games, all.loaded, codec, ListFormat::MameUi)).Clean());
     }
 }
 
