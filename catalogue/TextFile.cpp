@@ -268,6 +268,7 @@ void ReplacingFileWriter::WriteField(std::string_view text) {
 
 void ReplacingFileWriter::Flush() {
     if (m_pending.empty()) return;
+    if (!m_file) throw IoErrorFromErrno(EIO);  // closed already
     FailIfInjected(FileStep::Write, m_temporary);
     ClearFailureCause();
     const std::size_t written = std::fwrite(m_pending.data(), 1, m_pending.size(), m_file);
@@ -276,6 +277,13 @@ void ReplacingFileWriter::Flush() {
 }
 
 void ReplacingFileWriter::Commit() {
+    if (!m_closed) Close();
+    RenameFile(m_temporary, m_target);
+    m_committed = true;
+}
+
+void ReplacingFileWriter::Close() {
+    if (!m_file) throw IoErrorFromErrno(EIO);  // a close that failed before: the file is not whole
     Flush();
     FailIfInjected(FileStep::Flush, m_temporary);
     ClearFailureCause();
@@ -284,8 +292,7 @@ void ReplacingFileWriter::Commit() {
     std::FILE* file = m_file;
     m_file = nullptr;
     CloseFile(file, m_temporary);
-    RenameFile(m_temporary, m_target);
-    m_committed = true;
+    m_closed = true;
 }
 
 AppendingFile::AppendingFile(const std::filesystem::path& path)

@@ -90,8 +90,14 @@ public:
     void Write(std::string_view bytes);
     // Writes one field of a TAB-separated line, its separators as blanks (AppendField).
     void WriteField(std::string_view text);
+    // Writes what is pending, syncs the file to the disk and closes it, so that it can be read
+    // before it replaces the target; nothing more can be written.
+    void Close();
     // Flushes, closes and puts the new file in place of the target.
     void Commit();
+
+    // Where the new content goes until Commit, for a writer that watches what it has written.
+    const std::filesystem::path& TemporaryPath() const { return m_temporary; }
 
 private:
     void Flush();
@@ -100,6 +106,7 @@ private:
     std::filesystem::path m_temporary;
     std::FILE* m_file = nullptr;
     std::string m_pending;
+    bool m_closed = false;
     bool m_committed = false;
 };
 
