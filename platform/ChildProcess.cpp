@@ -11,7 +11,7 @@ namespace kanaroll {
 
 namespace {
 
-constexpr DWORD kPipeBytes = 1 << 16;
+constexpr DWORD kPipeBytes = 1 << 20;
 // What a program stopped by the user or by its sink exits with.
 constexpr UINT kStoppedExitCode = 1;
 // How long a stopped program may take to go before the thread stops waiting for it.
