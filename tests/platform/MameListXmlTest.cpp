@@ -144,7 +144,7 @@ TEST_F(MameListXmlTest, AnEndlessStreamStopsAtTheLimit) {
     const ListXmlVerdict verdict = RunToEnd(L"flood", 4 << 20);
     EXPECT_EQ(verdict.problem, ListXmlProblem::TooLarge);
     EXPECT_GT(verdict.bytes, 4u << 20);
-    EXPECT_LT(verdict.bytes, 5u << 20);
+    EXPECT_LE(verdict.bytes, 5u << 20);  // a read takes a megabyte at most
     EXPECT_EQ(ListInfo(), kOld);
     EXPECT_FALSE(TemporaryLeft());
 }
