@@ -1,5 +1,6 @@
 #include "catalogue/ListLines.h"
 
+#include <initializer_list>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -48,6 +49,18 @@ std::string_view TakeField(std::string_view& rest, bool& hadTab) {
     return field;
 }
 
+// `line` := the fields in the file's codec, separated by TABs.
+void SetLine(std::string& line, const TextRecoder& toFile, std::string& storage,
+             std::initializer_list<std::string_view> fields) {
+    line.clear();
+    bool first = true;
+    for (const std::string_view field : fields) {
+        if (!first) line += '\t';
+        first = false;
+        AppendField(line, toFile(field, storage));
+    }
+}
+
 // The ZIP names of the catalogue (in its codec), each with whether a game of that name is
 // untranslated.
 std::unordered_map<std::string_view, bool> CatalogueZipNames(const GameList& games) {
@@ -94,12 +107,7 @@ void ListLines::ForEach(const std::function<void(const ListLine&)>& visit) const
         const int index = order[at];
         const TRecordset& game = *records[static_cast<std::size_t>(index)];
         if (!game.translated) continue;
-        text.clear();
-        AppendField(text, toFile(game.zipName, storage));
-        text += '\t';
-        AppendField(text, toFile(game.japaneseName, storage));
-        text += '\t';
-        AppendField(text, toFile(game.reading, storage));
+        SetLine(text, toFile, storage, {game.zipName, game.japaneseName, game.reading});
         if (manufacturer) {
             text += '\t';
             AppendField(text, toFile(game.manufacturer, storage));
@@ -142,12 +150,7 @@ void ListLines::ForEachKept(const std::function<void(const ListLine&)>& visit, L
             if (!fields.namesGame || !keptLine.zipName || known != catalogueNames.end() ||
                 !namesWritten.emplace(*keptLine.zipName).second)
                 continue;
-            text.clear();
-            AppendField(text, toFile(fields.zipName, storage));
-            text += '\t';
-            AppendField(text, toFile(fields.title, storage));
-            text += '\t';
-            AppendField(text, toFile(fields.reading, storage));
+            SetLine(text, toFile, storage, {fields.zipName, fields.title, fields.reading});
             line.text = text;
         }
         ++line.lineNumber;

@@ -2,6 +2,7 @@
 #include "catalogue/SettingsFile.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/TForm1.h"
+#include "platform/CommandLine.h"
 #include "platform/FormSupport.h"
 #include "platform/WideText.h"
 
@@ -16,28 +17,6 @@ constexpr wchar_t kUnstorablePath[] =
 // kanaroll.ini is Shift-JIS whatever the catalogue's codec, and so is the MAME path it keeps.
 std::wstring StoredPathToWide(const std::string& stored) {
     return kanaroll::ToWide(stored, ShiftJisCodec().CodePage());
-}
-
-// The ZIP name must reach MAME as one argument whatever it holds: quoted by the rules Windows
-// programs split their command line with, but only when it holds a blank, a TAB or a double quote,
-// so that ordinary ZIP names go through unchanged.
-std::wstring AsSingleArgument(const std::wstring& argument) {
-    if (argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
-    std::wstring quoted = L"\"";
-    std::size_t backslashes = 0;
-    for (const wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        // Backslashes count literally unless a double quote follows them.
-        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        quoted += c;
-        backslashes = 0;
-    }
-    quoted.append(backslashes * 2, L'\\');  // they stand before the closing quote
-    quoted += L'"';
-    return quoted;
 }
 
 // The folder of a path, with its last separator (or drive colon); empty when it has none. Taken
@@ -103,7 +82,8 @@ void TForm1::LaunchMame(const std::string& zipName) {
     if (!m_services.FileExists(executable))
         m_state.mamePath.clear();  // reaches kanaroll.ini at its next save
     if (m_state.mamePath.empty() || zipName.empty()) return;
-    m_services.OpenWithShell(Handle(), executable, AsSingleArgument(ToWide(zipName)), FolderOf(executable));
+    // One argument whatever the ZIP name holds; an ordinary one goes through unchanged.
+    m_services.OpenWithShell(Handle(), executable, QuotedArgument(ToWide(zipName)), FolderOf(executable));
 }
 
 }  // namespace kanaroll

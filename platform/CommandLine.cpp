@@ -2,14 +2,10 @@
 
 namespace kanaroll {
 
-namespace {
-
-void AppendArgument(std::wstring& line, std::wstring_view argument) {
-    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring_view::npos) {
-        line += argument;
-        return;
-    }
-    line += L'"';
+std::wstring QuotedArgument(std::wstring_view argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring_view::npos)
+        return std::wstring(argument);
+    std::wstring line = L"\"";
     std::size_t backslashes = 0;
     for (const wchar_t c : argument) {
         if (c == L'\\') {
@@ -23,9 +19,8 @@ void AppendArgument(std::wstring& line, std::wstring_view argument) {
     }
     line.append(backslashes * 2, L'\\');
     line += L'"';
+    return line;
 }
-
-}  // namespace
 
 std::wstring CommandLine(std::wstring_view program, std::span<const std::wstring> arguments) {
     std::wstring line = L"\"";
@@ -33,7 +28,7 @@ std::wstring CommandLine(std::wstring_view program, std::span<const std::wstring
     line += L'"';
     for (const std::wstring& argument : arguments) {
         line += L' ';
-        AppendArgument(line, argument);
+        line += QuotedArgument(argument);
     }
     return line;
 }

@@ -14,4 +14,7 @@ namespace kanaroll {
 // the backslashes before a quote doubled.
 std::wstring CommandLine(std::wstring_view program, std::span<const std::wstring> arguments);
 
+// One argument as CommandLine writes it: as it is, or in quotes by the rules above.
+std::wstring QuotedArgument(std::wstring_view argument);
+
 }  // namespace kanaroll
