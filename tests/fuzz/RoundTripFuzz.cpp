@@ -14,8 +14,10 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/ListChecks.h"
 #include "catalogue/NameListReader.h"
 #include "catalogue/NameListWriters.h"
+#include "catalogue/Recode.h"
 #include "mainwindow/GameOrder.h"
 #include "tests/fuzz/FuzzSupport.h"
 
@@ -120,6 +122,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MergeNameList(mane32jPath, fromMane32J, mane32jCount);
     // Every game is listed in this format, the untranslated ones with their English title.
     FUZZ_CHECK(mane32jCount == games.Count());
+
+    // The list for MAME's UI gives the translated games back in UTF-8, and the checks see every line
+    // of it; ZIP names that differ in Shift-JIS may meet in UTF-8 (bytes that are no character all
+    // become U+FFFD), and only then may a ZIP name come twice.
+    const auto mameUiPath = Scratch() / "mameui.lst";
+    const LoadedNameList nothingKept;
+    WriteMameUiList(mameUiPath, games, nothingKept, ShiftJisCodec());
+    GameList fromMameUi;
+    FreshCopy(games, fromMameUi);
+    std::vector<std::string> utf8Names;
+    for (auto& game : fromMameUi.Items()) {
+        RecodeTexts(*game, ShiftJisCodec(), Utf8Codec());
+        utf8Names.push_back(game->zipName);
+    }
+    std::sort(utf8Names.begin(), utf8Names.end());
+    const bool namesStayApart = std::adjacent_find(utf8Names.begin(), utf8Names.end()) == utf8Names.end();
+    int mameUiCount = 0;
+    MergeNameList(mameUiPath, fromMameUi, mameUiCount, Utf8Codec());
+    const ListCheckReport report =
+        CheckList(ListLines(games, nothingKept, ShiftJisCodec(), ListFormat::MameUi));
+    for (const ListFinding& finding : report.findings) {
+        FUZZ_CHECK(finding.game >= 0 && finding.game < games.Count());
+        FUZZ_CHECK(!namesStayApart || finding.problem != ListProblem::DuplicateZipName);
+    }
+    if (namesStayApart) {
+        FUZZ_CHECK(mameUiCount == translated);
+        for (std::size_t i = 0; i < inFileOrder.size(); ++i) {
+            const TRecordset& game = *inFileOrder[i];
+            const TRecordset& back = fromMameUi[static_cast<int>(i)];
+            if (!game.translated || game.zipName.empty()) continue;
+            FUZZ_CHECK(back.japaneseName == ShiftJisCodec().ToUtf8(game.japaneseName));
+            FUZZ_CHECK(back.reading == ShiftJisCodec().ToUtf8(game.reading));
+        }
+    }
 
     for (std::size_t i = 0; i < inFileOrder.size(); ++i) {
         const TRecordset& game = *inFileOrder[i];
