@@ -170,6 +170,8 @@ bool ListXmlCapture::WholeXml(const std::string& root) const {
 }
 
 ListXmlVerdict ListXmlCapture::Judge(const OutputEnd& end) {
+    // A second judgement would find a good output's file closed already and take it for a failure.
+    if (m_verdict) return *m_verdict;
     ListXmlVerdict verdict;
     verdict.bytes = Received();
     verdict.limit = m_limit;
@@ -202,6 +204,7 @@ ListXmlVerdict ListXmlCapture::Judge(const OutputEnd& end) {
     }
     m_good = verdict.Good() && m_file;
     if (!m_good) m_file.reset();  // closes and removes the temporary file
+    m_verdict = verdict;
     return verdict;
 }
 

@@ -72,7 +72,8 @@ public:
     std::uint64_t Received() const { return m_received.load(std::memory_order_relaxed); }
 
     // Once the output has ended: judges it, and for a good output writes the temporary file whole
-    // onto the disk and closes it, so that it can be loaded. A bad output's file is removed.
+    // onto the disk and closes it, so that it can be loaded. A bad output's file is removed. Later
+    // calls give the first verdict again.
     ListXmlVerdict Judge(const OutputEnd& end);
 
     // The temporary file, to load the catalogue from before it is put in place.
@@ -95,6 +96,7 @@ private:
     std::string m_tail;       // the last bytes
     std::string m_tailWhole;  // the last bytes up to the last one that is no blank
     bool m_good = false;      // judged good and not yet put in place
+    std::optional<ListXmlVerdict> m_verdict;
 };
 
 // The name of the root element of XML that begins with `head`, after its byte-order mark, XML

@@ -34,7 +34,7 @@ public:
     // Stops MAME and whatever it started; the end is notified as usual.
     void Cancel() { m_process->Cancel(); }
 
-    // Once, when Ended() (it waits otherwise): the verdict on the output.
+    // When Ended() (it waits otherwise): the verdict on the output, the same at every call.
     ListXmlVerdict Finish();
     const std::filesystem::path& TemporaryFile() const { return m_capture.TemporaryFile(); }
     // Puts a good output in place of listinfo.txt; throws IoError and leaves the previous file.

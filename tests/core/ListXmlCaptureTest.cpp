@@ -42,7 +42,7 @@ struct Captured {
 
 // Feeds `output` in pieces of `piece` bytes and judges it with `end`, putting a good output in place.
 Captured Capture(std::string_view output, OutputEnd end = {}, std::size_t piece = 7,
-            std::uint64_t limit = kMaxListXmlBytes) {
+                 std::uint64_t limit = kMaxListXmlBytes) {
     const TempFolder folder;
     const auto listInfo = folder.Write("listinfo.txt", kOld);
     Captured run;
@@ -116,6 +116,21 @@ TEST(ListXmlCapture, EveryOtherEndLeavesListInfoAsItWas) {
     EXPECT_NE(Capture(kOutput, {.exitCode = 5}).verdict.Message().find("終了コード5"), std::string::npos);
     EXPECT_NE(Capture(kOutput, {.readError = 109}).verdict.Message().find("I/O エラー (109)"),
               std::string::npos);
+}
+
+// The window may ask again (a second end notification, a retry after a failed load): the verdict and
+// the file it judged stay.
+TEST(ListXmlCapture, ASecondJudgementGivesTheFirstVerdict) {
+    const TempFolder folder;
+    const auto listInfo = folder.Write("listinfo.txt", kOld);
+    ListXmlCapture capture(listInfo);
+    ASSERT_TRUE(capture.Take(kOutput));
+    ASSERT_TRUE(capture.Judge({}).Good());
+    const ListXmlVerdict again = capture.Judge({.exitCode = 3});
+    EXPECT_TRUE(again.Good()) << again.Message();
+    EXPECT_EQ(TempFolder::ReadFile(capture.TemporaryFile()), kOutput);
+    capture.PutInPlace();
+    EXPECT_EQ(folder.Read("listinfo.txt"), kOutput);
 }
 
 // A stream that never ends stops at the limit: Take refuses it, so that the reader stops MAME.
