@@ -16,6 +16,8 @@ constexpr DWORD kPipeBytes = 1 << 20;
 constexpr UINT kStoppedExitCode = 1;
 // How long a stopped program may take to go before the thread stops waiting for it.
 constexpr DWORD kStopWaitMilliseconds = 30000;
+// How often the end of the thread asks again for a read to stop.
+constexpr DWORD kCancelRetryMilliseconds = 100;
 
 // The I/O error number of a Windows error: 2 to 5 are the same numbers, a full disk is 101.
 int IoErrorNumber(DWORD error) {
@@ -136,10 +138,11 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
 }
 
 ChildProcess::~ChildProcess() {
-    if (m_thread) {
-        Cancel();
-        WaitForSingleObject(m_thread.Get(), INFINITE);
-    }
+    if (!m_thread) return;
+    Cancel();
+    // A read the thread began right after Cancel looked for one is stopped the next time round.
+    while (WaitForSingleObject(m_thread.Get(), kCancelRetryMilliseconds) == WAIT_TIMEOUT)
+        CancelSynchronousIo(m_thread.Get());
 }
 
 void ChildProcess::Cancel() {
