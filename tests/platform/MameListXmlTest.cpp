@@ -118,6 +118,24 @@ TEST_F(MameListXmlTest, AWholeOutputIsLoadedAndThenPutInPlace) {
     EXPECT_FALSE(TemporaryLeft());
 }
 
+// Malformed XML that ends as a whole output does is found by the load from the temporary file: the
+// window then drops the run, and listinfo.txt stays.
+TEST_F(MameListXmlTest, MalformedXmlIsFoundByTheLoadAndLeavesListInfoAsItWas) {
+    std::string xml = ListXml(20);
+    xml.insert(xml.find("</description>"), "</year>");
+    m_xml = m_folder.Write("malformed.xml", xml);
+    {
+        auto run = Start(L"replay|FILE");
+        ASSERT_TRUE(WaitForEnd(*run));
+        ASSERT_TRUE(run->Finish().Good());
+        GameList games;
+        NoLoadProgress progress;
+        EXPECT_FALSE(ReadListInfo(run->TemporaryFile(), games, progress));
+    }
+    EXPECT_EQ(ListInfo(), kOld);
+    EXPECT_FALSE(TemporaryLeft());
+}
+
 TEST_F(MameListXmlTest, AFailingOrBrokenOutputLeavesListInfoAsItWas) {
     struct Case {
         const wchar_t* mode;
