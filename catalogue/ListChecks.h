@@ -73,8 +73,9 @@ std::unique_ptr<ListCheck> EmptyTitleCheck();
 std::unique_ptr<ListCheck> KanaReadingCheck();
 
 // The checks of every save, in the order their findings come for a line. A check that needs more
-// than the line (the catalogue, the conventions of the list read at start) is made with it and
-// joins them here.
+// than the line, such as one that compares a katakana title with its reading by the conventions of
+// the list read at start, is a ListCheck made with what it needs where that lives (proposals/, which
+// builds on catalogue/) and appended to these by the caller; it adds its own ListProblem and text.
 std::vector<std::unique_ptr<ListCheck>> SaveChecks();
 
 // Runs the checks over every line of `lines`.
