@@ -6,9 +6,15 @@
 //   capture   the whole path Kanaroll takes: MameListXml, the output into the temporary file
 //             beside listinfo.txt, judged, written onto the disk (until Finish returns)
 //
-//   mame_pipe_bench FAKEMAME.EXE LISTXML.XML [ROUNDS]
+//   mame_pipe_bench FAKEMAME.EXE LISTXML.XML [ROUNDS [MAME_SECONDS]]
 //
 // Prints the median and the range of each, and the capture's share over the time to NUL.
+//
+// At full speed the helper takes a fraction of a second for what MAME takes tens of seconds to
+// compute, so those rounds show what the reading costs, not what it adds to MAME's run. Given
+// MAME_SECONDS (MAME's own time for the output, measured without a pipe), rounds follow in which the
+// helper writes at MAME's pace, a megabyte at a time, to NUL and into the capture: the difference is
+// what reading the pipe adds to a run of MAME.
 #include <windows.h>
 
 #include <algorithm>
@@ -81,7 +87,10 @@ double ThroughPipe(const std::filesystem::path& helper, std::uint64_t expected) 
     return seconds;
 }
 
-double Capture(const std::filesystem::path& helper, const std::filesystem::path& listInfo) {
+// Also adds to `judging` how long the verdict took once the output had ended: the wait for the
+// thread and the temporary file's way onto the disk.
+double Capture(const std::filesystem::path& helper, const std::filesystem::path& listInfo,
+               std::vector<double>& judging) {
     const HANDLE notified = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     const auto start = Clock::now();
     double seconds = 0;
@@ -91,8 +100,10 @@ double Capture(const std::filesystem::path& helper, const std::filesystem::path&
             WaitForSingleObject(notified, INFINITE);
             run.TakeProgress();
         }
+        const auto ended = Clock::now();
         const kanaroll::ListXmlVerdict verdict = run.Finish();
         seconds = Seconds(start);
+        judging.push_back(Seconds(ended));
         if (!verdict.Good()) {
             std::fprintf(stderr, "the capture failed: %s\n", verdict.Message().c_str());
             std::exit(1);
@@ -138,19 +149,47 @@ int wmain(int argc, wchar_t** argv) {
     Figures nul{"to NUL", {}};
     Figures pipe{"pipe", {}};
     Figures capture{"capture", {}};
+    Figures judged{"  judged", {}};
     ToNul(helper);  // once untimed: the file into the system's cache
     for (int round = 0; round < rounds; ++round) {
         nul.seconds.push_back(ToNul(helper));
         pipe.seconds.push_back(ThroughPipe(helper, bytes));
-        capture.seconds.push_back(Capture(helper, listInfo));
+        capture.seconds.push_back(Capture(helper, listInfo, judged.seconds));
     }
     std::printf("%.1f MB replayed at full speed, %d interleaved rounds\n", static_cast<double>(bytes) / 1e6,
                 rounds);
     nul.Print();
     pipe.Print();
     capture.Print();
+    judged.Print();
     std::printf("  pipe over to NUL: %+.3f s; capture over to NUL: %+.3f s\n", pipe.Median() - nul.Median(),
                 capture.Median() - nul.Median());
+
+    const double mameSeconds = argc > 4 ? _wtof(argv[4]) : 0;
+    if (mameSeconds > 0) {
+        constexpr std::uint64_t kPiece = 1 << 20;
+        const std::uint64_t pieces = (bytes + kPiece - 1) / kPiece;
+        const auto pause = static_cast<unsigned>(mameSeconds * 1000 / static_cast<double>(pieces));
+        const std::wstring paced =
+            L"slow|" + xml.wstring() + L"|" + std::to_wstring(kPiece) + L"|" + std::to_wstring(pause);
+        SetEnvironmentVariableW(L"KANAROLL_FAKE_MAME", paced.c_str());
+        Figures pacedNul{"to NUL", {}};
+        Figures pacedCapture{"capture", {}};
+        Figures pacedJudged{"  judged", {}};
+        const int pacedRounds = std::max(1, rounds / 2);
+        for (int round = 0; round < pacedRounds; ++round) {
+            pacedNul.seconds.push_back(ToNul(helper));
+            pacedCapture.seconds.push_back(Capture(helper, listInfo, pacedJudged.seconds));
+        }
+        std::printf("At MAME's pace (%.1f s: a megabyte every %u ms), %d interleaved rounds\n", mameSeconds,
+                    pause, pacedRounds);
+        pacedNul.Print();
+        pacedCapture.Print();
+        pacedJudged.Print();
+        const double added = pacedCapture.Median() - pacedNul.Median();
+        std::printf("  capture over to NUL: %+.3f s, %+.1f %% of the run to NUL (target < 10 %%)\n", added,
+                    100 * added / pacedNul.Median());
+    }
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return 0;
