@@ -59,8 +59,9 @@ TEST_F(StartupXmlTest, LoadsTheCatalogueFromListXmlOutput) {
     EXPECT_EQ(Cell(Ui().ListView1, 0, 0), L"puckman");
     EXPECT_EQ(Cell(Ui().ListView1, 0, 1), L"Puck Man (Japan set 1)");
     EXPECT_EQ(Cell(Ui().ListView1, 1, 2), L"パックマン");
-    // Shift-JIS has no em dash of this code point nor an e with an accent: both become "?".
-    EXPECT_EQ(Cell(Ui().ListView1, 2, 1), L"Tom & Jerry ? Pok?mon");
+    // The em dash takes Shift-JIS's own dash (0x815C, shown as U+2015); an e with an accent has no
+    // code and becomes "?".
+    EXPECT_EQ(Cell(Ui().ListView1, 2, 1), L"Tom & Jerry \x2015 Pok?mon");
     EXPECT_EQ(Cell(Ui().ListView1, 2, 3), L"<unknown>");
     EXPECT_EQ(Cell(Ui().ListView1, 2, 4), L"19??");
 
