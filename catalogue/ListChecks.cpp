@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "catalogue/KatakanaReading.h"
 #include "catalogue/Recode.h"
 
 namespace kanaroll {
@@ -117,6 +118,33 @@ public:
     }
 };
 
+// Only a title that starts with a katakana letter can be a katakana title: the others cost a
+// single character's decoding.
+class KatakanaReadingFit final : public ListCheck {
+public:
+    void Check(const CheckedLine& checked, std::vector<ListFinding>& findings) override {
+        const MameLineFields& fields = checked.fields;
+        if (!fields.namesGame || fields.title.empty() || static_cast<unsigned char>(fields.title[0]) < 0x80)
+            return;
+        std::size_t offset = 0;
+        const char32_t first = checked.codec.DecodeCharacter(fields.title, offset);
+        if (first < U'ァ' || first > U'ヶ') return;
+        Decode(fields.title, checked.codec, m_title);
+        Decode(fields.reading, checked.codec, m_reading);
+        if (!ReadingFitsTitle(m_title, m_reading))
+            findings.push_back(FindingFor(ListProblem::KatakanaReading, checked));
+    }
+
+private:
+    static void Decode(std::string_view text, const TextCodec& codec, std::u32string& out) {
+        out.clear();
+        for (std::size_t offset = 0; offset < text.size();) out += codec.DecodeCharacter(text, offset);
+    }
+
+    std::u32string m_title;
+    std::u32string m_reading;
+};
+
 }  // namespace
 
 int ListCheckReport::FirstGame() const {
@@ -137,6 +165,9 @@ std::unique_ptr<ListCheck> EmptyTitleCheck() {
 std::unique_ptr<ListCheck> KanaReadingCheck() {
     return std::make_unique<KanaReading>();
 }
+std::unique_ptr<ListCheck> KatakanaReadingCheck() {
+    return std::make_unique<KatakanaReadingFit>();
+}
 
 std::vector<std::unique_ptr<ListCheck>> SaveChecks() {
     std::vector<std::unique_ptr<ListCheck>> checks;
@@ -144,6 +175,7 @@ std::vector<std::unique_ptr<ListCheck>> SaveChecks() {
     checks.push_back(DuplicateZipNameCheck());
     checks.push_back(EmptyTitleCheck());
     checks.push_back(KanaReadingCheck());
+    checks.push_back(KatakanaReadingCheck());
     return checks;
 }
 
@@ -204,6 +236,8 @@ std::string DescribeFinding(const ListFinding& finding) {
             return text + "タイトルが空です";
         case ListProblem::ReadingWithoutKana:
             return text + "読みにかなが1文字もありません";
+        case ListProblem::KatakanaReading:
+            return text + "読みがカタカナのタイトルのひらがなと合いません";
     }
     return text;
 }

@@ -29,6 +29,7 @@ enum class ListProblem {
     DuplicateZipName,    // MAME takes the first line of the name and warns about this one
     EmptyTitle,          // MAME warns and shows the English title
     ReadingWithoutKana,  // MAME sorts the game by a reading that reads as nothing
+    KatakanaReading,     // a katakana title whose reading is not its hiragana: a typing error
 };
 
 // One thing found in one line.
@@ -71,11 +72,11 @@ std::unique_ptr<ListCheck> LineLengthCheck();
 std::unique_ptr<ListCheck> DuplicateZipNameCheck();
 std::unique_ptr<ListCheck> EmptyTitleCheck();
 std::unique_ptr<ListCheck> KanaReadingCheck();
+// See ReadingFitsTitle (KatakanaReading.h) for what a reading of a katakana title may be.
+std::unique_ptr<ListCheck> KatakanaReadingCheck();
 
-// The checks of every save, in the order their findings come for a line. A check that needs more
-// than the line, such as one that compares a katakana title with its reading by the conventions of
-// the list read at start, is a ListCheck made with what it needs where that lives (proposals/, which
-// builds on catalogue/) and appended to these by the caller; it adds its own ListProblem and text.
+// The checks of every save, in the order their findings come for a line. A caller with a check of
+// its own appends it to these; it adds its own ListProblem and text.
 std::vector<std::unique_ptr<ListCheck>> SaveChecks();
 
 // Runs the checks over every line of `lines`.
