@@ -119,7 +119,8 @@ public:
 };
 
 // Only a title that starts with a katakana letter can be a katakana title: the others cost a
-// single character's decoding.
+// single character's decoding. A reading without kana is left to KanaReading, so that a line is
+// not told twice about one fault.
 class KatakanaReadingFit final : public ListCheck {
 public:
     void Check(const CheckedLine& checked, std::vector<ListFinding>& findings) override {
@@ -129,6 +130,7 @@ public:
         std::size_t offset = 0;
         const char32_t first = checked.codec.DecodeCharacter(fields.title, offset);
         if (first < U'ァ' || first > U'ヶ') return;
+        if (!HoldsKana(fields.reading, checked.codec)) return;  // the check of kana readings tells
         Decode(fields.title, checked.codec, m_title);
         Decode(fields.reading, checked.codec, m_reading);
         if (!ReadingFitsTitle(m_title, m_reading))

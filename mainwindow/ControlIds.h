@@ -18,6 +18,7 @@ constexpr int kButton2 = 122;  // 元に戻す
 constexpr int kButton3 = 123;  // 置換(&R)...
 constexpr int kRadioButton1 = 131;
 constexpr int kRadioButton2 = 132;
+constexpr int kRadioButton3 = 134;  // the list for MAME's own UI
 constexpr int kBitBtn1 = 133;
 constexpr int kLabelEnglish = 141;
 constexpr int kLabelJapanese = 142;

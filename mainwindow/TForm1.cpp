@@ -190,8 +190,9 @@ void TForm1::StartupLoad() {
     SetStatus(0, L"前処理中...");
     ProcessPendingMessages();
     listview::SetVirtualItemCount(m_ui.ListView1, m_games.Count());
-    for (HWND control : {m_ui.RadioButton1, m_ui.RadioButton2, m_ui.BitBtn1, m_ui.Button1, m_ui.Button2,
-                         m_ui.Button3, m_ui.Edit1, m_ui.Edit2, m_ui.Edit3, m_ui.ListView1, m_ui.ListView2}) {
+    for (HWND control :
+         {m_ui.RadioButton1, m_ui.RadioButton2, m_ui.RadioButton3, m_ui.BitBtn1, m_ui.Button1, m_ui.Button2,
+          m_ui.Button3, m_ui.Edit1, m_ui.Edit2, m_ui.Edit3, m_ui.ListView1, m_ui.ListView2}) {
         window::Enable(control, true);
     }
     m_menuAttached = true;

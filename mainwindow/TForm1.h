@@ -93,6 +93,7 @@ public:
         HWND Button3 = nullptr;
         HWND RadioButton1 = nullptr;
         HWND RadioButton2 = nullptr;
+        HWND RadioButton3 = nullptr;
         HWND BitBtn1 = nullptr;
         HMENU PopupMenu1 = nullptr;
     };
@@ -191,6 +192,10 @@ private:
     void BitBtn1Click();
     void WriteMame32J(const std::filesystem::path& path);
     void WriteMane32J(const std::filesystem::path& path);
+    void WriteMameUiList(const std::filesystem::path& path);
+    // Runs the checks of a save over the lines of the list for MAME's UI and shows what they found
+    // in one box. False when the user goes back: the first game concerned is then selected.
+    bool ConfirmMameUiList();
 
     // Replacing (TForm1Replace.cpp).
     void N1Click();

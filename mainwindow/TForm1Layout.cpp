@@ -147,6 +147,8 @@ void TForm1::CreateLowerPane() {
                     WS_TABSTOP | WS_GROUP | WS_DISABLED | BS_AUTORADIOBUTTON, ids::kRadioButton1, {});
     m_ui.RadioButton2 = CreateChild(m_ui.Panel2, WC_BUTTONW, L"MANE32J形式", WS_DISABLED | BS_AUTORADIOBUTTON,
                                     ids::kRadioButton2, {});
+    m_ui.RadioButton3 = CreateChild(m_ui.Panel2, WC_BUTTONW, L"MAME UI", WS_DISABLED | BS_AUTORADIOBUTTON,
+                                    ids::kRadioButton3, {});
     button::SetChecked(m_ui.RadioButton1, true);
     m_ui.BitBtn1 = CreateChild(m_ui.Panel2, WC_BUTTONW, L"出力(&S)...", WS_TABSTOP | WS_GROUP | WS_DISABLED,
                                ids::kBitBtn1, {});
@@ -249,9 +251,12 @@ void TForm1::PlaceLowerPane() {
     Place(details, m_ui.Button2, scaled(500, 89, 63, 22), kTopRight);
 
     Place(panel, m_ui.ListView2, scaled(0, 126, 942, 158), kLeftTopRight | kAnchorBottom);
-    Place(panel, m_ui.RadioButton1, scaled(605, 99, 96, 17), kTopRight);
-    Place(panel, m_ui.RadioButton2, scaled(710, 98, 96, 17), kTopRight);
-    Place(panel, m_ui.BitBtn1, scaled(825, 94, 88, 25), kTopRight);
+    // Three formats share the row below the hardware frame with the output button, which keeps to
+    // the frame's right edge.
+    Place(panel, m_ui.RadioButton1, scaled(580, 99, 93, 17), kTopRight);
+    Place(panel, m_ui.RadioButton2, scaled(675, 98, 93, 17), kTopRight);
+    Place(panel, m_ui.RadioButton3, scaled(770, 98, 66, 17), kTopRight);
+    Place(panel, m_ui.BitBtn1, scaled(846, 94, 88, 25), kTopRight);
 
     Place(panel, m_ui.GroupBox2, groupBox2, kTopRight);
     placeLabel(hardware, ids::kLabelCpu, scaled(16, 13, 25, 12));

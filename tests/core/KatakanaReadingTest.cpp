@@ -86,7 +86,7 @@ TEST(KatakanaReading, OnlyAnAllKatakanaHeadIsChecked) {
     EXPECT_FALSE(Fits(U"パックマン", U"_1"));  // a code alone stands for text, not for the head
 }
 
-// The check over a list: a Shift-JIS line and a UTF-8 line, each decoded in its own codec.
+// The check over a list, in either codec; a reading without kana is the other check's to tell.
 TEST(KatakanaReading, TheSaveCheckFindsTheLineInEitherCodec) {
     for (const TextCodec* codec : {&ShiftJisCodec(), &Utf8Codec()}) {
         SCOPED_TRACE(codec->CodePage());
@@ -94,14 +94,14 @@ TEST(KatakanaReading, TheSaveCheckFindsTheLineInEitherCodec) {
         std::string list = "pacman\t" + encode("パックマン") + "\t" + encode("ぱっくまん") + "\tNamco\r\n" +
                            "asylum\t" + encode("アサイラム (prototype)") + "\t" + encode("あらいさむ") +
                            "\tLeland\r\n" + "xevious\t" + encode("ゼビウス") + "\t" + encode("ぜびうす") +
-                           "\tNamco\r\n";
+                           "\tNamco\r\n" + "galaga\t" + encode("ギャラガ") + "\t\tNamco\r\n";
         if (codec == &Utf8Codec()) list = "\xEF\xBB\xBF" + list;
         const testing::TempFolder folder;
-        GameList games = testing::UntranslatedCatalogue({"pacman", "asylum", "xevious"}, "Maker");
+        GameList games = testing::UntranslatedCatalogue({"pacman", "asylum", "xevious", "galaga"}, "Maker");
         int translated = 0;
         const LoadedNameList loaded =
             MergeNameList(folder.Write("mame32j.lst", list), games, translated, *codec);
-        ASSERT_EQ(translated, 3);
+        ASSERT_EQ(translated, 4);
         const std::vector<std::unique_ptr<ListCheck>> checks = [] {
             std::vector<std::unique_ptr<ListCheck>> only;
             only.push_back(KatakanaReadingCheck());

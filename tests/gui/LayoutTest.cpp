@@ -52,9 +52,10 @@ protected:
             {"Memo1", ui.Memo1, ui.GroupBox2, Box(45, 13, 308, 27)},
             {"Memo2", ui.Memo2, ui.GroupBox2, Box(45, 39, 308, 27)},
             {"Edit4", ui.Edit4, ui.GroupBox2, Box(44, 67, 304, 12)},
-            {"RadioButton1", ui.RadioButton1, ui.Panel2, Box(605, 99, 96, 17)},
-            {"RadioButton2", ui.RadioButton2, ui.Panel2, Box(710, 98, 96, 17)},
-            {"BitBtn1", ui.BitBtn1, ui.Panel2, Box(825, 94, 88, 25)},
+            {"RadioButton1", ui.RadioButton1, ui.Panel2, Box(580, 99, 93, 17)},
+            {"RadioButton2", ui.RadioButton2, ui.Panel2, Box(675, 98, 93, 17)},
+            {"RadioButton3", ui.RadioButton3, ui.Panel2, Box(770, 98, 66, 17)},
+            {"BitBtn1", ui.BitBtn1, ui.Panel2, Box(846, 94, 88, 25)},
             {"ListView2", ui.ListView2, ui.Panel2, Box(0, 126, 942, 158)},
         };
     }
@@ -173,6 +174,29 @@ TEST_F(LayoutTest, EveryControlOfTheLowerPaneStandsAtItsDesignPlace) {
     }
 }
 
+// Three format choices share the row beside the output button: each shows its whole caption after
+// its check mark, and none overlaps the next or the button.
+TEST_F(LayoutTest, TheFormatChoicesShowTheirWholeCaptionsSideBySide) {
+    const std::vector<HWND> row{Ui().RadioButton1, Ui().RadioButton2, Ui().RadioButton3, Ui().BitBtn1};
+    for (std::size_t at = 0; at + 1 < row.size(); ++at) {
+        const HWND radio = row[at];
+        const std::wstring caption = Text(radio);
+        const HDC dc = GetDC(radio);
+        const HGDIOBJ previous =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(radio, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        SelectObject(dc, previous);
+        ReleaseDC(radio, dc);
+        const RECT bounds = window::BoundsInParent(radio);
+        EXPECT_GE(bounds.right - bounds.left, extent.cx + GetSystemMetrics(SM_CXMENUCHECK) + 2)
+            << WideToUtf8(caption);
+        EXPECT_LE(bounds.right, window::BoundsInParent(row[at + 1]).left) << WideToUtf8(caption);
+    }
+    EXPECT_EQ(Text(Ui().RadioButton3), L"MAME UI");
+    EXPECT_EQ(GetWindowLongPtrW(Ui().RadioButton3, GWL_STYLE) & (WS_GROUP | WS_TABSTOP), 0);
+}
+
 TEST_F(LayoutTest, AnchoredEdgesFollowTheWindowAndTheSplitter) {
     SetClientSize(942, ClientSize(form->Handle()).cy);
     const SIZE start = ClientSize(form->Handle());
@@ -198,9 +222,10 @@ TEST_F(LayoutTest, AnchoredEdgesFollowTheWindowAndTheSplitter) {
         {Ui().GroupBox2, moved(Box(580, 1, 358, 88), 100)},  // top, right
         {Ui().Memo1, Box(45, 13, 308, 27)},                  // its frame keeps its size
         {Ui().Edit4, Box(44, 67, 304, 12)},
-        {Ui().RadioButton1, moved(Box(605, 99, 96, 17), 100)},
-        {Ui().RadioButton2, moved(Box(710, 98, 96, 17), 100)},
-        {Ui().BitBtn1, moved(Box(825, 94, 88, 25), 100)},
+        {Ui().RadioButton1, moved(Box(580, 99, 93, 17), 100)},
+        {Ui().RadioButton2, moved(Box(675, 98, 93, 17), 100)},
+        {Ui().RadioButton3, moved(Box(770, 98, 66, 17), 100)},
+        {Ui().BitBtn1, moved(Box(846, 94, 88, 25), 100)},
         {Ui().ListView2, wider(Box(0, 126, 942, 158), 100, 40)},  // all four edges
     };
     for (const auto& [control, bounds] : expected) {
@@ -238,10 +263,10 @@ TEST_F(LayoutTest, TabGoesThroughTheFieldsTheFamilyListTheChoiceAndTheButton) {
 }
 
 TEST_F(LayoutTest, EveryControlUsesTheJapaneseUiFont) {
-    std::vector<HWND> controls{Ui().ListView1,    form->HeaderHandle(), Ui().ListView2, Ui().StatusBar1,
-                               Ui().Edit1,        Ui().Edit2,           Ui().Memo1,     Ui().Memo2,
-                               Ui().Edit4,        Ui().Button1,         Ui().Button2,   Ui().Button3,
-                               Ui().RadioButton1, Ui().RadioButton2,    Ui().BitBtn1};
+    std::vector<HWND> controls{Ui().ListView1,    form->HeaderHandle(), Ui().ListView2,    Ui().StatusBar1,
+                               Ui().Edit1,        Ui().Edit2,           Ui().Memo1,        Ui().Memo2,
+                               Ui().Edit4,        Ui().Button1,         Ui().Button2,      Ui().Button3,
+                               Ui().RadioButton1, Ui().RadioButton2,    Ui().RadioButton3, Ui().BitBtn1};
     for (const auto& label : Labels()) controls.push_back(ChildWithText(label.parent, label.text));
     for (HWND control : controls) {
         LOGFONTW font{};

@@ -13,9 +13,9 @@ class StartupTest : public SteppedStartTest {
 protected:
     // The controls that wait for the catalogue.
     std::vector<HWND> LoadedControls() const {
-        return {Ui().ListView1,    Ui().ListView2,    Ui().Edit1,   Ui().Edit2,
-                Ui().Edit3,        Ui().Button1,      Ui().Button2, Ui().Button3,
-                Ui().RadioButton1, Ui().RadioButton2, Ui().BitBtn1};
+        return {Ui().ListView1,    Ui().ListView2,    Ui().Edit1,        Ui().Edit2,
+                Ui().Edit3,        Ui().Button1,      Ui().Button2,      Ui().Button3,
+                Ui().RadioButton1, Ui().RadioButton2, Ui().RadioButton3, Ui().BitBtn1};
     }
     void ExpectControlsEnabled(bool enabled) const {
         for (HWND control : LoadedControls()) {
