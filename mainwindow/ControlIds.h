@@ -32,6 +32,7 @@ constexpr int kPopExecute = 201;
 constexpr int kMAME1 = 202;
 constexpr int kN1 = 203;
 constexpr int kN3 = 204;
-constexpr int kAbout = 205;  // バージョン情報(&A)...
+constexpr int kAbout = 205;            // バージョン情報(&A)...
+constexpr int kRemakeCatalogue = 206;  // listinfo.txt made anew with MAME
 
 }  // namespace kanaroll::ids

@@ -10,6 +10,8 @@
 #include "mainwindow/Resources.h"
 #include "platform/Application.h"
 #include "platform/Controls.h"
+#include "platform/MameListXml.h"
+#include "platform/ProgressWindow.h"
 #include "platform/WideText.h"
 
 namespace kanaroll {
@@ -86,6 +88,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // goes on the disk, and the next start offers the edits back.
             FlushJournal();
             return TRUE;
+        case kListXmlMessage:
+            ListXmlNotified();
+            return 0;
         case WM_TIMER:
             if (wParam != kFamilyIndexTimer) break;
             KillTimer(Handle(), kFamilyIndexTimer);
@@ -171,6 +176,10 @@ void TForm1::FormShow() {
 void TForm1::StartupLoad() {
     const auto listInfo = m_state.exeDir / "listinfo.txt";
     if (!m_services.FileExists(listInfo.wstring())) {
+        if (MameKnown()) {
+            if (!OfferListInfoFromMame()) m_application.Terminate();
+            return;  // the load goes on once MAME has made the file
+        }
         m_services.ShowMessageBox(Handle(), kListInfoMissing, L"エラー", MB_OK | MB_ICONERROR);
         m_application.Terminate();
         return;
@@ -271,6 +280,9 @@ void TForm1::OnCommand(int id, int code, HWND control) {
             case ids::kAbout:
                 AboutClick();
                 return;
+            case ids::kRemakeCatalogue:
+                RemakeCatalogueClick();
+                return;
             default:
                 return;
         }
@@ -348,6 +360,8 @@ void TForm1::OnContextMenu(HWND control, LPARAM position) {
         point = {row.left + m_scale(8), row.bottom};
         ClientToScreen(control, &point);
     }
+    EnableMenuItem(m_ui.PopupMenu1, ids::kRemakeCatalogue,
+                   MF_BYCOMMAND | (m_state.mamePath.empty() ? MF_GRAYED : MF_ENABLED));
     TrackPopupMenu(m_ui.PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr);
 }
 

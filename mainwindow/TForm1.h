@@ -33,6 +33,8 @@ namespace kanaroll {
 
 class Application;
 class IoError;
+class MameListXml;
+class ProgressWindow;
 class TForm2;
 struct NameListChoice;
 struct RecoveryPlan;
@@ -52,8 +54,9 @@ struct RecoveryPlan;
 class TForm1 : public Window, public ReplaceHost, private LoadProgress {
 public:
     static constexpr UINT kStartupLoadMessage = WM_USER + 1;
-    static constexpr SIZE kDesignSize{950, 667};      // the window's outer size at 96 dpi
-    static constexpr UINT_PTR kFamilyIndexTimer = 1;  // the families indexed again after a sort
+    static constexpr SIZE kDesignSize{950, 667};          // the window's outer size at 96 dpi
+    static constexpr UINT_PTR kFamilyIndexTimer = 1;      // the families indexed again after a sort
+    static constexpr UINT kListXmlMessage = WM_USER + 3;  // MAME's -listxml output came or ended
     static constexpr UINT kFamilyIndexDelayMs = 200;
     // Tells the user that the recovery journal failed, once the handler that met it has finished.
     static constexpr UINT kJournalFailedMessage = WM_USER + 2;
@@ -201,6 +204,18 @@ private:
     void N1Click();
     void Button3Click();
 
+    // Making listinfo.txt with MAME (TForm1Catalogue.cpp). While MAME runs the window is disabled
+    // and a progress window offers to stop it.
+    bool MameKnown() const;
+    // At start-up without listinfo.txt: asks whether to make it with the known MAME; false when
+    // there is none, the user declines or MAME cannot start.
+    bool OfferListInfoFromMame();
+    void RemakeCatalogueClick();
+    bool StartListXml(bool atStartup);
+    void ListXmlNotified();
+    void EndProgress();
+    void LoadNewCatalogue();
+
     // The recovery journal (TForm1Journal.cpp). OpenJournal runs at start-up, once the catalogue
     // and the name list are loaded: it offers back what a journal left behind holds and returns the
     // first restored game, or -1.
@@ -211,6 +226,8 @@ private:
     void FlushJournal();  // when the current game changes and before every dialog
     void EmptyJournal(const std::filesystem::path& written);  // mame32j.lst beside the program written
     void EndJournal();                                        // the user ends the program
+    // The catalogue was made anew after the user saved or dropped the edits: nothing to recover.
+    void RestartJournal(const std::filesystem::path& nameList);
     void JournalFailed(const IoError& error);
     void ShowJournalFailure();
 
@@ -269,6 +286,9 @@ private:
     bool m_mouseFocusing = false;     // a click is giving a field the focus
     bool m_keepSettingsFile = false;  // kanaroll.ini could not be read: do not write over it
     TForm2* m_replaceDialog = nullptr;
+    std::unique_ptr<MameListXml> m_listXml;  // MAME making listinfo.txt, while it runs
+    std::unique_ptr<ProgressWindow> m_progress;
+    bool m_listXmlAtStartup = false;
     std::vector<std::unique_ptr<WaitCursor>> m_waitCursors;
 
     // The game list's header, which shows the sort indicator.

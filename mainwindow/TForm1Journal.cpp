@@ -192,6 +192,14 @@ void TForm1::EmptyJournal(const std::filesystem::path& written) {
     });
 }
 
+void TForm1::RestartJournal(const std::filesystem::path& nameList) {
+    if (!m_journalMayReplace) return;
+    StartJournal([&] {
+        m_journalIdentity = {IdentifyCatalogue(m_games), IdentifyNameList(nameList), m_codec->CodePage()};
+        m_journal.Start(m_journalIdentity);
+    });
+}
+
 void TForm1::EndJournal() {
     if (!m_journalMayReplace) return;
     try {

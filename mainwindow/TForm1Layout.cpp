@@ -290,6 +290,8 @@ void TForm1::CreatePopupMenu1() {
     AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kN1, L"ゲーム名を置換\tF3");
     AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kN3, L"クイックセーブ(&Q)\tCtrl+S");
     AppendMenuW(m_ui.PopupMenu1, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(m_ui.PopupMenu1, MF_STRING | MF_GRAYED, ids::kRemakeCatalogue,
+                L"MAMEでlistinfo.txtを作り直す(&L)...");
     AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kAbout, L"バージョン情報(&A)...");
 }
 

@@ -307,9 +307,11 @@ TEST_F(LayoutTest, BothListsShowTheSevenColumnsAtTheirWidths) {
     EXPECT_NE(GetWindowLongPtrW(form->HeaderHandle(), GWL_STYLE) & HDS_FULLDRAG, 0);
 }
 
+// The entry that makes listinfo.txt anew comes after the four commands, greyed until a MAME
+// executable is chosen; the About entry stays last.
 TEST_F(LayoutTest, ThePopupMenuHoldsTheFourCommandsAndTheAboutEntryLast) {
     const HMENU menu = Ui().PopupMenu1;
-    ASSERT_EQ(GetMenuItemCount(menu), 7);
+    ASSERT_EQ(GetMenuItemCount(menu), 8);
     const auto caption = [menu](int position) {
         wchar_t text[128] = {};
         GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
@@ -320,7 +322,9 @@ TEST_F(LayoutTest, ThePopupMenuHoldsTheFourCommandsAndTheAboutEntryLast) {
     EXPECT_EQ(caption(3), L"ゲーム名を置換\tF3");
     EXPECT_EQ(caption(4), L"クイックセーブ(&Q)\tCtrl+S");
     EXPECT_NE(GetMenuState(menu, 5, MF_BYPOSITION) & MF_SEPARATOR, 0u);
-    EXPECT_EQ(caption(6), L"バージョン情報(&A)...");
+    EXPECT_EQ(caption(6), L"MAMEでlistinfo.txtを作り直す(&L)...");
+    EXPECT_NE(GetMenuState(menu, 6, MF_BYPOSITION) & MF_GRAYED, 0u);
+    EXPECT_EQ(caption(7), L"バージョン情報(&A)...");
 }
 
 }  // namespace
