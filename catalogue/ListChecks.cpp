@@ -119,8 +119,10 @@ public:
 };
 
 // Only a title that starts with a katakana letter can be a katakana title: the others cost a
-// single character's decoding. A reading without kana is left to KanaReading, so that a line is
-// not told twice about one fault.
+// single character's decoding. Most readings are their head's hiragana letter for letter, which a
+// look at both texts side by side tells without copying them; only the others are decoded whole
+// for ReadingFitsTitle. A reading without kana is left to KanaReading, so that a line is not told
+// twice about one fault.
 class KatakanaReadingFit final : public ListCheck {
 public:
     void Check(const CheckedLine& checked, std::vector<ListFinding>& findings) override {
@@ -130,7 +132,8 @@ public:
         std::size_t offset = 0;
         const char32_t first = checked.codec.DecodeCharacter(fields.title, offset);
         if (first < U'ァ' || first > U'ヶ') return;
-        if (!HoldsKana(fields.reading, checked.codec)) return;  // the check of kana readings tells
+        if (ReadsAsHiragana(fields.title, fields.reading, checked.codec)) return;
+        if (!HoldsKana(fields.reading, checked.codec)) return;
         Decode(fields.title, checked.codec, m_title);
         Decode(fields.reading, checked.codec, m_reading);
         if (!ReadingFitsTitle(m_title, m_reading))
@@ -138,6 +141,50 @@ public:
     }
 
 private:
+    static constexpr char32_t kEnd = 0;
+    static constexpr char32_t kOther = 1;  // what the quick look leaves to ReadingFitsTitle
+
+    static bool Skipped(char32_t c) { return c == U' ' || c == U'\u3000' || c == U'・'; }
+
+    // The reading's next character that counts, kEnd at its end, kOther for ASCII.
+    static char32_t NextOfReading(std::string_view reading, std::size_t& at, const TextCodec& codec) {
+        while (at < reading.size()) {
+            const auto byte = static_cast<unsigned char>(reading[at]);
+            if (byte < 0x80) {
+                ++at;
+                if (byte == ' ') continue;
+                return kOther;
+            }
+            const char32_t c = codec.DecodeCharacter(reading, at);
+            if (!Skipped(c)) return c;
+        }
+        return kEnd;
+    }
+
+    // True when the title's head is all katakana and the reading its hiragana, letter for letter.
+    static bool ReadsAsHiragana(std::string_view title, std::string_view reading, const TextCodec& codec) {
+        std::size_t inTitle = 0;
+        std::size_t inReading = 0;
+        while (inTitle < title.size()) {
+            const auto byte = static_cast<unsigned char>(title[inTitle]);
+            char32_t c = byte;
+            if (byte < 0x80) {
+                ++inTitle;
+            } else {
+                c = codec.DecodeCharacter(title, inTitle);
+            }
+            if (c == U'(' || c == U'/' || c == U'（' || c == U'／') break;
+            if (Skipped(c)) continue;
+            if (c >= U'ァ' && c <= U'ヶ') {
+                c -= 0x60;
+            } else if (c != U'ー') {
+                return false;
+            }
+            if (NextOfReading(reading, inReading, codec) != c) return false;
+        }
+        return NextOfReading(reading, inReading, codec) == kEnd;
+    }
+
     static void Decode(std::string_view text, const TextCodec& codec, std::u32string& out) {
         out.clear();
         for (std::size_t offset = 0; offset < text.size();) out += codec.DecodeCharacter(text, offset);
