@@ -76,6 +76,9 @@ public:
     const TextCodec& Codec() const override { return *m_codec; }
     // The journal of this run's unsaved edits ("kanaroll.journal" beside the program).
     const RecoveryJournal& Journal() const { return m_journal; }
+    // MAME's run that makes listinfo.txt, while one runs; for the benchmark that times what comes
+    // after the end of its output.
+    const MameListXml* CatalogueRun() const { return m_listXml.get(); }
 
     struct Controls {
         HWND ListView1 = nullptr;

@@ -4,19 +4,23 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "bench/ListXmlGenerator.h"
 #include "bench/gui/GuiBench.h"
 #include "bench/gui/JournalCases.h"
 #include "catalogue/ListInfoReader.h"
 #include "catalogue/NameListReader.h"
+#include "mainwindow/ControlIds.h"
 #include "mainwindow/GameColumns.h"
 #include "mainwindow/GameOrder.h"
 #include "platform/Controls.h"
+#include "platform/MameListXml.h"
 #include "platform/WideText.h"
 
 namespace kanaroll::bench::gui {
@@ -29,6 +33,7 @@ constexpr double kSortTargetMs = 100;
 constexpr double kSearchTargetMs = 20;
 constexpr double kKeystrokeTargetMs = 5;
 constexpr double kSaveTargetMs = 100;
+constexpr double kNewCatalogueTargetMs = 2000;
 
 const wchar_t* const kColumnNames[columns::kCount] = {
     L"ZIP name", L"English title", L"Japanese title", L"manufacturer", L"year", L"master", L"translated"};
@@ -416,6 +421,85 @@ GuiCase OutputMane32J() {
     };
 }
 
+// The popup entry makes the catalogue anew with MAME: a stand-in (tests/helpers/FakeMame.exe)
+// replays the generated games' -listxml output at full speed. Untimed, the entry is chosen and
+// the output taken until MAME has ended, the end's notification left waiting; timed is what
+// follows: judging the output, reading the catalogue from the temporary file, putting it in place,
+// reading the name list again, up to the new catalogue's first game selected and painted. The
+// output is written once into the program folder; after the case listinfo.txt is that output,
+// which the cases after it would load, so it comes last.
+GuiCase CatalogueFromMame(const BenchOptions& options) {
+    return {
+        .name = "new catalogue: end of MAME's output to first game",
+        .targetMs = kNewCatalogueTargetMs,
+        .repetitions = 3,
+        .setUp =
+            [games = options.games](Bench& bench) {
+                bench.EndSession();
+                CatalogueOptions catalogue;
+                catalogue.gameCount = games;
+                const auto xml = bench.Folder() / "listxml-output.xml";
+                WriteListXml(xml, catalogue);
+                wchar_t self[MAX_PATH] = {};
+                GetModuleFileNameW(nullptr, self, MAX_PATH);
+                // bench/gui/gui_benchmarks.exe; the stand-in is tests/FakeMame.exe of the same build.
+                const auto build = std::filesystem::path(self).parent_path().parent_path().parent_path();
+                const auto mame = bench.Folder() / "mame" / "mame.exe";
+                std::filesystem::create_directories(mame.parent_path());
+                std::filesystem::copy_file(build / "tests" / "FakeMame.exe", mame,
+                                           std::filesystem::copy_options::overwrite_existing);
+                std::ofstream(bench.Folder() / "kanaroll.ini", std::ios::binary)
+                    << "MAMEPath:=" + FromWide(mame.wstring(), 932) + "\r\n";
+                SetEnvironmentVariableW(L"KANAROLL_FAKE_MAME", (L"replay|" + xml.wstring()).c_str());
+            },
+        .beforeEach =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                TForm1& form = session.Form();
+                session.PaintNow();
+                PostMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(ids::kRemakeCatalogue, 0), 0);
+                const ULONGLONG until = GetTickCount64() + 120'000;
+                // Every message is handled but the run's notifications once MAME has ended.
+                for (;;) {
+                    const MameListXml* run = form.CatalogueRun();
+                    MSG message{};
+                    if (run && run->Ended()) break;
+                    if (GetTickCount64() >= until)
+                        throw std::runtime_error("MAME's output did not end in time");
+                    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+                        continue;
+                    }
+                    TranslateMessage(&message);
+                    DispatchMessageW(&message);
+                    if (!session.Services().messageBoxes.empty())
+                        throw std::runtime_error("a message box: " + WideToUtf8(session.FirstMessageBox()));
+                }
+            },
+        .measured =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                const HWND form = session.Form().Handle();
+                const ULONGLONG until = GetTickCount64() + 120'000;
+                while (session.Form().CatalogueRun() || !IsWindowEnabled(form)) {
+                    if (GetTickCount64() >= until)
+                        throw std::runtime_error("the new catalogue did not come in time");
+                    session.Pump();
+                }
+                session.PaintNow();
+            },
+        .afterEach =
+            [](Bench& bench, int) {
+                MainWindowSession& session = bench.Session();
+                const std::wstring panel = statusbar::Text(session.Ui().StatusBar1, 3);
+                if (!session.Services().messageBoxes.empty() ||
+                    panel.find(L"新しいマシン") == std::wstring::npos ||
+                    listview::SelectedItem(session.Ui().ListView1) != 0)
+                    throw std::runtime_error("the new catalogue was not loaded");
+            },
+    };
+}
+
 }  // namespace
 
 std::vector<GuiCase> GuiCases(const BenchOptions& options) {
@@ -438,6 +522,7 @@ std::vector<GuiCase> GuiCases(const BenchOptions& options) {
     AddJournalCases(cases);
     cases.push_back(QuickSave());
     cases.push_back(OutputMane32J());
+    cases.push_back(CatalogueFromMame(options));
     return cases;
 }
 
