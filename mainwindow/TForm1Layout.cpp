@@ -253,9 +253,9 @@ void TForm1::PlaceLowerPane() {
     Place(panel, m_ui.ListView2, scaled(0, 126, 942, 158), kLeftTopRight | kAnchorBottom);
     // Three formats share the row below the hardware frame with the output button, which keeps to
     // the frame's right edge.
-    Place(panel, m_ui.RadioButton1, scaled(580, 99, 93, 17), kTopRight);
-    Place(panel, m_ui.RadioButton2, scaled(675, 98, 93, 17), kTopRight);
-    Place(panel, m_ui.RadioButton3, scaled(770, 98, 66, 17), kTopRight);
+    Place(panel, m_ui.RadioButton1, scaled(580, 99, 96, 17), kTopRight);
+    Place(panel, m_ui.RadioButton2, scaled(677, 98, 96, 17), kTopRight);
+    Place(panel, m_ui.RadioButton3, scaled(774, 98, 70, 17), kTopRight);
     Place(panel, m_ui.BitBtn1, scaled(846, 94, 88, 25), kTopRight);
 
     Place(panel, m_ui.GroupBox2, groupBox2, kTopRight);

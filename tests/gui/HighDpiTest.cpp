@@ -133,9 +133,9 @@ protected:
             {ui.Memo1, box(45, 13, 308, 27)},
             {ui.Memo2, box(45, 39, 308, 27)},
             {ui.Edit4, box(44, 67, 304, 12)},
-            {ui.RadioButton1, moved(box(580, 99, 93, 17))},
-            {ui.RadioButton2, moved(box(675, 98, 93, 17))},
-            {ui.RadioButton3, moved(box(770, 98, 66, 17))},
+            {ui.RadioButton1, moved(box(580, 99, 96, 17))},
+            {ui.RadioButton2, moved(box(677, 98, 96, 17))},
+            {ui.RadioButton3, moved(box(774, 98, 70, 17))},
             {ui.BitBtn1, moved(box(846, 94, 88, 25))},
         };
         for (const auto& [control, bounds] : expected) {
