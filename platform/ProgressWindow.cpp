@@ -4,31 +4,36 @@
 #include <string>
 #include <utility>
 
+#include "platform/Dpi.h"
+
 namespace kanaroll {
 
 namespace {
-constexpr int kWidth = 320;
-constexpr int kHeight = 120;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 }  // namespace
 
 ProgressWindow::ProgressWindow(HWND owner, std::wstring_view title, HFONT font,
                                std::function<void()> onCancel)
     : m_onCancel(std::move(onCancel)) {
+    // Laid out at 96 dpi and scaled to the owner's density, as the rule dialogs are; the font is
+    // the owner's, which is made for that density already.
+    const DpiScale scale = dpi::OfWindow(owner);
+    const SIZE outer = dpi::OuterSizeForClient(dpi::Scale(scale, kDesignClient), kStyle, kExStyle, scale);
     RECT ownerBounds{};
     GetWindowRect(owner, &ownerBounds);
-    const int x = (ownerBounds.left + ownerBounds.right - kWidth) / 2;
-    const int y = (ownerBounds.top + ownerBounds.bottom - kHeight) / 2;
+    const int x = (ownerBounds.left + ownerBounds.right - outer.cx) / 2;
+    const int y = (ownerBounds.top + ownerBounds.bottom - outer.cy) / 2;
     const std::wstring caption(title);
-    CreateWindowOf({.className = L"KanarollProgress"}, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
-                   WS_POPUP | WS_CAPTION | WS_SYSMENU, caption.c_str(), x, y, kWidth, kHeight, owner);
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    m_label = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 12, 14,
-                              client.right - 24, 20, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    CreateWindowOf({.className = L"KanarollProgress"}, kExStyle, kStyle, caption.c_str(), x, y, outer.cx,
+                   outer.cy, owner);
+    m_label = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, Handle(),
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
     m_cancel = CreateWindowExW(0, WC_BUTTONW, L"中止", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                               (client.right - 80) / 2, client.bottom - 34, 80, 24, Handle(),
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)),
+                               0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)),
                                GetModuleHandleW(nullptr), nullptr);
+    dpi::Place(m_label, kDesignLabel, scale);
+    dpi::Place(m_cancel, kDesignCancel, scale);
     for (HWND control : {Handle(), m_label, m_cancel})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ShowWindow(Handle(), SW_SHOWNORMAL);

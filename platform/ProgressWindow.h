@@ -20,6 +20,11 @@ public:
     HWND Label() const { return m_label; }
     HWND CancelButton() const { return m_cancel; }
 
+    // The client area and the controls' bounds at 96 dpi.
+    static constexpr SIZE kDesignClient{304, 80};
+    static constexpr RECT kDesignLabel{12, 14, 292, 34};
+    static constexpr RECT kDesignCancel{112, 46, 192, 70};
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, int code, HWND control) override;

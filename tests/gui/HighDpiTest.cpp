@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Dpi.h"
+#include "platform/ProgressWindow.h"
 #include "tests/gui/MainWindowFixture.h"
 #include "tests/gui/SortHeaderSupport.h"
 
@@ -282,6 +283,24 @@ TEST_F(HighDpiTest, NoCaptionIsCutByItsControl) {
     SendMessageW(Ui().StatusBar1, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
     EXPECT_LT(ExtentOf(Ui().StatusBar1, totals).size.cx, panel.right - panel.left);
     EXPECT_LE(ExtentOf(Ui().StatusBar1, totals).lineHeight, panel.bottom - panel.top);
+}
+
+TEST_F(HighDpiTest, TheProgressWindowHasTheScaledSizesAndRoomForItsTexts) {
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(Ui().Edit1, WM_GETFONT, 0, 0));
+    ProgressWindow progress(form->Handle(), L"MAMEでlistinfo.txtを作成中", font, [] {});
+    ExpectClientSizeAt(progress.Handle(), ProgressWindow::kDesignClient, scale);
+    ExpectBounds(progress.CancelButton(), ProgressWindow::kDesignCancel, scale);
+    ExpectBounds(progress.Label(), ProgressWindow::kDesignLabel, scale);
+    EXPECT_EQ(FontOf(progress.Label()).lfHeight, -scale(12));
+    // The longest texts it shows: the wait for MAME's first output, and a whole -listxml received.
+    for (const std::wstring text : {L"MAMEの出力を待っています...", L"4095.9 MB 受信しました"}) {
+        const TextExtent extent = ExtentOf(progress.Label(), text);
+        EXPECT_LE(extent.size.cx, ClientSize(progress.Label()).cx) << text;
+        EXPECT_LE(extent.lineHeight, ClientSize(progress.Label()).cy) << text;
+    }
+    const TextExtent cancel = ExtentOf(progress.CancelButton(), L"中止");
+    EXPECT_LE(cancel.size.cx,
+              ClientSize(progress.CancelButton()).cx - 2 * dpi::SystemMetric(SM_CXEDGE, scale));
 }
 
 TEST_F(HighDpiTest, TheSortArrowIsDrawnAtTheScaledSize) {
