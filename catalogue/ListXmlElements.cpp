@@ -4,10 +4,9 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <stdexcept>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "catalogue/MarkupStops.h"
 
 namespace kanaroll {
 
@@ -40,55 +39,36 @@ bool IsNameByte(char c) {
     }
 }
 
-// The bytes that matter inside a start tag: its end, a quote that opens a value, and a "<" that
-// shows the tag never ended.
-constexpr auto kTagStops = [] {
-    std::array<bool, 256> stops{};
-    for (unsigned char c : {'>', '"', '\'', '<'}) stops[c] = true;
-    return stops;
+// The bytes that end an element's name for the parser that gets the element: blanks, "/", ">", "?"
+// and NUL.
+constexpr auto kNameEnds = [] {
+    std::array<bool, 256> ends{};
+    for (const unsigned char c : {' ', '\t', '\r', '\n', '/', '>', '?', '\0'}) ends[c] = true;
+    return ends;
 }();
 
-// Finds those bytes. Elements are mostly tags with short attribute values, so where the processor
-// allows, sixteen bytes are looked at together and the positions found in them are handed out one
-// by one.
-class TagStops {
-public:
-    TagStops(const char* data, std::size_t end) : m_data(data), m_end(end) {}
+bool EndsParsedName(char c) {
+    return kNameEnds[static_cast<unsigned char>(c)];
+}
 
-    // The offset of the first stop at or after `at`, or the end.
-    std::size_t Next(std::size_t at) {
-#if defined(__SSE2__)
-        if (at >= m_block && at - m_block < 16) {
-            const unsigned mask = m_mask & (~0u << (at - m_block));
-            if (mask != 0) return m_block + static_cast<std::size_t>(std::countr_zero(mask));
-            at = m_block + 16;
-        }
-        for (; at + 16 <= m_end; at += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_data + at));
-            const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('<')),
-                                                            _mm_cmpeq_epi8(bytes, _mm_set1_epi8('>'))),
-                                               _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')),
-                                                            _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\''))));
-            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
-            if (mask != 0) {
-                m_block = at;
-                m_mask = mask;
-                return at + static_cast<std::size_t>(std::countr_zero(mask));
-            }
-        }
-#endif
-        while (at < m_end && !kTagStops[static_cast<unsigned char>(m_data[at])]) ++at;
-        return at;
-    }
+// A digit of a character reference as the parser takes it: hexadecimal letters count in decimal
+// references too.
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
 
-private:
-    const char* m_data;
-    std::size_t m_end;
-#if defined(__SSE2__)
-    std::size_t m_block = static_cast<std::size_t>(-1);  // the sixteen bytes last looked at
-    unsigned m_mask = 0;                                 // and the stops among them
-#endif
-};
+// Whether `bytes` begins with `name`. Names are a few bytes long: a loop beats a call to memcmp.
+bool SameBytes(const char* bytes, std::string_view name) {
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (bytes[i] != name[i]) return false;
+    return true;
+}
+
+constexpr const char* kNulByte = "a NUL byte in an element of listinfo.txt";
+constexpr const char* kNameless = "a tag without a name in listinfo.txt";
 
 enum class Prefix { Whole, Partly, No };
 
@@ -102,7 +82,21 @@ Prefix BeginsWith(std::string_view text, std::string_view word) {
 
 ListXmlElements::ListXmlElements(const std::filesystem::path& file, std::size_t chunkSize,
                                  std::size_t maxElementSize)
-    : m_file(file), m_chunkSize(std::max<std::size_t>(chunkSize, 1)), m_maxElementSize(maxElementSize) {}
+    : ListXmlElements(file, Selection{}, chunkSize, maxElementSize) {}
+
+ListXmlElements::ListXmlElements(const std::filesystem::path& file, Selection selection,
+                                 std::size_t chunkSize, std::size_t maxElementSize)
+    : m_file(file),
+      m_chunkSize(std::max<std::size_t>(chunkSize, 1)),
+      m_maxElementSize(maxElementSize),
+      m_selection(selection) {
+    if (selection.children.size() > 64) throw std::invalid_argument("too many children selected");
+    for (std::size_t i = 0; i < selection.children.size(); ++i) {
+        const std::string_view name = selection.children[i];
+        if (!name.empty())
+            m_childrenByFirstByte[static_cast<unsigned char>(name[0])] |= std::uint64_t{1} << i;
+    }
+}
 
 bool ListXmlElements::Fill(std::size_t keep) {
     if (m_eof) return false;
@@ -248,67 +242,186 @@ bool ListXmlElements::ScanToken(std::size_t at, Token& token) const {
     return false;
 }
 
-bool ListXmlElements::ScanElement() {
-    enum class In { Content, Tag, Value, EndTag };
+void ListXmlElements::Fault(const char* what) {
+    if (!m_fault) m_fault = what;
+}
+
+std::size_t ListXmlElements::CheckReference(std::size_t at) {
     const char* data = m_buffer.data();
-    const std::size_t end = m_end;
-    In in = In::Content;
-    char quote = 0;
-    std::size_t markup = m_pos;  // where the tag being scanned began
-    TagStops stops(data, end);
-    for (std::size_t at = stops.Next(m_pos); at < end; at = stops.Next(at + 1)) {
-        const char c = data[at];
-        switch (in) {
-            case In::Content:
-                if (c != '<') break;
-                markup = at;
-                if (at + 1 == end) {
-                    m_pos = at;
-                    return false;
-                }
-                if (data[at + 1] == '/') {
-                    in = In::EndTag;
-                } else if (data[at + 1] == '!' || data[at + 1] == '?') {
-                    Token token;
-                    if (!ScanToken(at, token)) {
-                        m_pos = at;
-                        return false;
-                    }
-                    if (token.kind == Kind::Doctype)
-                        throw XmlFormatError("a DOCTYPE inside an element of listinfo.txt");
-                    at = token.end - 1;
-                } else {
-                    in = In::Tag;
-                }
-                break;
-            case In::Tag:
-                if (c == '>') {
-                    // The parser of the element recurses once per level.
-                    if (data[at - 1] != '/' && ++m_depth > kMaxDepth)
-                        throw XmlFormatError("elements of listinfo.txt nest too deeply");
-                    in = In::Content;
-                } else if (c == '<') {
-                    throw XmlFormatError("a tag that does not end in listinfo.txt");
-                } else {
-                    quote = c;
-                    in = In::Value;
-                }
-                break;
-            case In::Value:
-                if (c == quote) in = In::Tag;
-                break;
-            case In::EndTag:
-                if (c != '>') break;
-                if (--m_depth == 0) {
-                    m_pos = at + 1;
-                    return true;
-                }
-                in = In::Content;
-                break;
+    if (at + 1 >= m_end) return 0;
+    if (data[at + 1] != '#') return at + 1;  // a named entity is decoded or kept as it stands
+    std::size_t i = at + 2;
+    if (i >= m_end) return 0;
+    const bool hex = data[i] == 'x';
+    if (hex) ++i;
+    // The parser's own arithmetic, wrapping around where it wraps.
+    unsigned long code = 0;
+    for (;; ++i) {
+        if (i >= m_end) return 0;
+        const int digit = DigitValue(data[i]);
+        if (digit < 0) break;
+        code = code * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
+    }
+    if (code >= 0x110000 || data[i] != ';')
+        Fault("a character reference in listinfo.txt that is no character");
+    return data[i] == ';' ? i + 1 : i;
+}
+
+bool ListXmlElements::IsSelected(std::string_view name, std::span<const std::string_view> names) const {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::size_t ListXmlElements::CheckRareByte(std::size_t at) {
+    if (m_buffer[at] != '\0') return CheckReference(at);
+    Fault(kNulByte);
+    return at + 1;
+}
+
+void ListXmlElements::TakeStartTag(std::size_t at, std::size_t close, bool empty) {
+    const char* data = m_buffer.data();
+    if (EndsParsedName(data[at + 1])) Fault(kNameless);
+    if (m_depth == 1) {
+        // A child of the element: is it one the reader uses? The tag's ">" ends any name.
+        bool kept = false;
+        for (std::uint64_t candidates = m_childrenByFirstByte[static_cast<unsigned char>(data[at + 1])];
+             candidates != 0 && !kept; candidates &= candidates - 1) {
+            const std::string_view name = m_selection.children[std::countr_zero(candidates)];
+            kept = at + 1 + name.size() <= close && EndsParsedName(data[at + 1 + name.size()]) &&
+                   SameBytes(data + at + 1, name);
+        }
+        if (!empty) {
+            m_childStart = at - m_elementStart;
+            m_childKept = kept;
+        } else if (kept) {
+            m_kept.push_back({at - m_elementStart, close + 1 - at});
         }
     }
-    m_pos = in == In::Content ? end : markup;
-    return false;
+    if (!empty) {
+        std::size_t nameEnd = at + 1;
+        while (!EndsParsedName(data[nameEnd])) ++nameEnd;
+        m_open.push_back({at + 1 - m_elementStart, nameEnd - at - 1});
+    }
+}
+
+bool ListXmlElements::ClosesOpenElement(std::size_t at, std::size_t close) const {
+    // The name, as the parser reads it, must be the one of the element it closes, and only blanks
+    // may follow it.
+    const char* data = m_buffer.data();
+    const Piece open = m_open.back();
+    const std::size_t name = at + 2;
+    if (name + open.size > close || !SameBytes(data + name, {data + m_elementStart + open.offset, open.size}))
+        return false;
+    return std::all_of(data + name + open.size, data + close, IsBlank);
+}
+
+std::size_t ListXmlElements::ScanOtherMarkup(std::size_t at) {
+    Token token;
+    if (!ScanToken(at, token)) return 0;
+    if (token.kind == Kind::Doctype) throw XmlFormatError("a DOCTYPE inside an element of listinfo.txt");
+    if (m_selected && std::memchr(m_buffer.data() + at, '\0', token.end - at)) Fault(kNulByte);
+    return token.end;
+}
+
+// One loop over the stops of the element, so that the stop finder stays in registers: this is
+// where the time of reading a catalogue goes.
+bool ListXmlElements::ScanElement() {
+    const char* data = m_buffer.data();
+    const std::size_t end = m_end;
+    const bool selected = m_selected;
+    MarkupStops stops(data, end, m_pos);
+    // Leaves the element unfinished; the markup from `at` on is scanned again once more is read.
+    const auto incomplete = [this](std::size_t at) {
+        m_pos = at;
+        return false;
+    };
+    for (;;) {
+        const std::size_t at = stops.Next();
+        if (at == end) return incomplete(end);
+        const char c = data[at];
+        if (c != '<') {
+            // Text: ">" and quotes in it mean nothing, but the parser decodes references.
+            if (!selected || (c != '\0' && c != '&')) continue;
+            const std::size_t after = CheckRareByte(at);
+            if (after == 0) return incomplete(at);
+            stops.SkipTo(after);
+            continue;
+        }
+        if (at + 1 == end) return incomplete(at);
+        const char next = data[at + 1];
+        if (next == '!' || next == '?') {
+            const std::size_t after = ScanOtherMarkup(at);
+            if (after == 0) return incomplete(at);
+            stops.SkipTo(after);
+        } else if (next == '/') {
+            // The first ">" ends it, as it ends it for the parser.
+            std::size_t close = 0;
+            while (close == 0) {
+                const std::size_t stop = stops.Next();
+                if (stop == end) return incomplete(at);
+                if (data[stop] == '>') close = stop;
+            }
+            if (selected) {
+                if (!ClosesOpenElement(at, close))
+                    Fault("an end tag in listinfo.txt that does not close its element");
+                m_open.pop_back();
+            }
+            if (--m_depth == 0) {
+                m_endTagStart = at - m_elementStart;
+                m_pos = close + 1;
+                return true;
+            }
+            if (m_depth == 1 && selected && m_childKept) {
+                m_kept.push_back({m_childStart, close + 1 - m_elementStart - m_childStart});
+            }
+        } else {
+            // A start tag: a name, then attributes up to ">", whose quoted values may hold any byte.
+            std::size_t close = 0;
+            while (close == 0) {
+                const std::size_t stop = stops.Next();
+                if (stop == end) return incomplete(at);
+                const char t = data[stop];
+                if (t == '>') {
+                    close = stop;
+                } else if (t == '"' || t == '\'') {
+                    for (;;) {
+                        const std::size_t inside = stops.Next();
+                        if (inside == end) return incomplete(at);
+                        const char v = data[inside];
+                        if (v == t) break;
+                        if (!selected || (v != '\0' && v != '&')) continue;
+                        const std::size_t after = CheckRareByte(inside);
+                        if (after == 0) return incomplete(at);
+                        stops.SkipTo(after);
+                    }
+                } else if (t == '<') {
+                    throw XmlFormatError("a tag that does not end in listinfo.txt");
+                } else if (t == '\0' && selected) {
+                    Fault(kNulByte);
+                }
+            }
+            const bool empty = data[close - 1] == '/';
+            if (selected) {
+                const char first = data[at + 1];
+                if (!empty ||
+                    (m_depth == 1 && m_childrenByFirstByte[static_cast<unsigned char>(first)] != 0)) {
+                    TakeStartTag(at, close, empty);
+                } else if (EndsParsedName(first)) {
+                    Fault(kNameless);
+                }
+            }
+            // The parser of the element recurses once per level.
+            if (!empty && ++m_depth > kMaxDepth)
+                throw XmlFormatError("elements of listinfo.txt nest too deeply");
+        }
+    }
+}
+
+std::string_view ListXmlElements::Condensed() {
+    const char* start = m_buffer.data() + m_elementStart;
+    m_condensed.assign(start, m_startTagEnd);
+    for (const Piece& piece : m_kept) m_condensed.append(start + piece.offset, piece.size);
+    m_condensed.append(start + m_endTagStart, m_pos - m_elementStart - m_endTagStart);
+    return m_condensed;
 }
 
 bool ListXmlElements::Next(std::string_view& name, std::string_view& element) {
@@ -319,9 +432,14 @@ bool ListXmlElements::Next(std::string_view& name, std::string_view& element) {
     while (m_place != Place::Done) {
         if (m_place == Place::Element) {
             if (ScanElement()) {
+                // Found while the element was scanned, told once it is whole: in a file cut short
+                // the element is not there to refuse.
+                if (m_fault) throw XmlFormatError(m_fault);
                 m_place = Place::Root;
                 name = NameAt(m_elementStart);
-                element = {m_buffer.data() + m_elementStart, m_pos - m_elementStart};
+                element = m_selected
+                              ? Condensed()
+                              : std::string_view(m_buffer.data() + m_elementStart, m_pos - m_elementStart);
                 return true;
             }
             if (!Fill(m_elementStart)) EndedEarly();
@@ -355,6 +473,14 @@ bool ListXmlElements::Next(std::string_view& name, std::string_view& element) {
             m_elementStart = at;
             m_depth = 1;
             m_place = Place::Element;
+            const std::string_view elementName = NameAt(at);
+            m_selected = IsSelected(elementName, m_selection.elements);
+            m_fault = nullptr;
+            if (m_selected) {
+                m_open.assign(1, {1, elementName.size()});
+                m_kept.clear();
+                m_startTagEnd = token.end - at;
+            }
         } else if (token.kind == Kind::EmptyTag) {
             name = NameAt(at);
             element = {data + at, token.end - at};

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +37,14 @@ public:
 // attribute values, comments, CDATA sections and processing instructions whole, so that a ">" or
 // "<" inside them counts for nothing. Names of end tags are not matched against their start tags:
 // the parser that gets the element does that.
+//
+// A reader that uses only some children of the elements it parses names them in a Selection. The
+// children it does not name are then left out of what it gets, unparsed: most of today's MAME
+// catalogue (ROMs, DIP switches, ports, slots, devices). What is left out is still checked, once the
+// element is whole, for most of what would have made the parser refuse the element: its markup as
+// above, every end tag against the start tag it closes, every character reference ("&#...;") and
+// NUL bytes. Its attributes are not parsed, so a malformed attribute inside a left-out child is not
+// noticed. A file that ends inside a left-out child ends early as it would anywhere else.
 class ListXmlElements {
 public:
     static constexpr std::size_t kDefaultChunkSize = std::size_t{1} << 20;
@@ -43,8 +55,20 @@ public:
     // most; the parser of an element recurses once per level, so a deeper element is refused.
     static constexpr std::size_t kMaxDepth = 256;
 
+    // Which children of the root the reader parses, and which of their children (64 at most) it uses.
+    struct Selection {
+        std::span<const std::string_view> elements;
+        std::span<const std::string_view> children;
+    };
+
     explicit ListXmlElements(const std::filesystem::path& file, std::size_t chunkSize = kDefaultChunkSize,
                              std::size_t maxElementSize = kDefaultMaxElementSize);
+    // An element named in `selection.elements` comes with only its start tag, the children named in
+    // `selection.children` in their order, and its end tag; other elements come whole. The names
+    // must stay valid while this object lives.
+    ListXmlElements(const std::filesystem::path& file, Selection selection,
+                    std::size_t chunkSize = kDefaultChunkSize,
+                    std::size_t maxElementSize = kDefaultMaxElementSize);
 
     // The next child element of the root: its name and its bytes, both valid until the next call.
     // False once the root has ended; what follows the root is not read. Throws XmlFormatError when
@@ -68,6 +92,29 @@ private:
     // end tag is passed, with m_pos just behind it; false when the bytes read so far end inside it,
     // with m_pos on the markup that is not complete.
     bool ScanElement();
+    // The parts of ScanElement that run for a selected element only, or for rare bytes. Each takes
+    // markup or a byte that is whole in the buffer unless it says otherwise. What the parser would
+    // refuse is recorded by Fault and refused once the element is whole.
+    //
+    // The start tag from `at` to the ">" at `close`: its name, the child it begins.
+    void TakeStartTag(std::size_t at, std::size_t close, bool empty);
+    // Whether the end tag from `at` to the ">" at `close` closes the open element as the parser
+    // wants it to.
+    bool ClosesOpenElement(std::size_t at, std::size_t close) const;
+    // A NUL or "&" inside text or a value: the offset to go on from, 0 when the bytes read so far
+    // end inside a reference.
+    std::size_t CheckRareByte(std::size_t at);
+    // A comment, CDATA section or processing instruction: the offset just past it, 0 when the bytes
+    // read so far end inside it.
+    std::size_t ScanOtherMarkup(std::size_t at);
+    // The offset just past the reference that begins with the "&" at `at` when it is a character
+    // reference, else just past the "&"; 0 when the bytes read so far end inside it.
+    std::size_t CheckReference(std::size_t at);
+    // Remembers the first thing of the element that the parser would refuse.
+    void Fault(const char* what);
+    bool IsSelected(std::string_view name, std::span<const std::string_view> names) const;
+    // The element without the children left out, in m_condensed.
+    std::string_view Condensed();
     bool ScanDoctype(std::size_t at, Token& token) const;
     // Offset just past `terminator`, searched for from `from`; 0 when the bytes read so far hold
     // none.
@@ -92,6 +139,25 @@ private:
     Place m_place = Place::Prolog;
     std::size_t m_elementStart = 0;
     std::size_t m_depth = 0;
+
+    // A piece of the element being read: offsets from its start, which stay valid when the buffer
+    // moves.
+    struct Piece {
+        std::size_t offset = 0;
+        std::size_t size = 0;
+    };
+    Selection m_selection;
+    // For each byte, the selected children whose names begin with it (bit i: children[i]).
+    std::array<std::uint64_t, 256> m_childrenByFirstByte{};
+    bool m_selected = false;        // the element being read is one the reader parses
+    std::vector<Piece> m_open;      // the names of its elements not closed yet, itself first
+    std::vector<Piece> m_kept;      // its children that the reader uses
+    std::size_t m_startTagEnd = 0;  // offsets from its start
+    std::size_t m_endTagStart = 0;
+    std::size_t m_childStart = 0;
+    bool m_childKept = false;
+    const char* m_fault = nullptr;  // the first fault found in it
+    std::string m_condensed;
 };
 
 }  // namespace kanaroll

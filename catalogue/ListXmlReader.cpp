@@ -79,6 +79,12 @@ void AppendControlWord(std::string& out, std::string_view type, std::optional<st
     out += "way";
 }
 
+// The elements that are games, and the children of theirs that MachineReader::TakeChild reads: the
+// rest (ROMs, DIP switches, ports, slots, devices...) is left out before parsing.
+constexpr std::string_view kGameElements[] = {"machine", "game"};
+constexpr std::string_view kUsedChildren[] = {"description", "year",  "manufacturer", "chip",   "display",
+                                              "video",       "sound", "input",        "driver", "sample"};
+
 // Turns one parsed <machine> or <game> element into a TRecordset. Keeps the parse buffer, the
 // parser's memory and the chip lists from one element to the next.
 class MachineReader {
@@ -312,8 +318,11 @@ bool IsListXml(const std::filesystem::path& file) {
     return start.starts_with("<?xml") || start.starts_with("<mame");
 }
 
-void ReadListXml(const std::filesystem::path& file, GameList& games, const TextCodec& codec) {
-    ListXmlElements elements(file);
+void ReadListXml(const std::filesystem::path& file, GameList& games, const TextCodec& codec,
+                 ListXmlParsing parsing) {
+    ListXmlElements elements = parsing == ListXmlParsing::UsedChildren
+                                   ? ListXmlElements(file, {kGameElements, kUsedChildren})
+                                   : ListXmlElements(file);
     // The parser keeps a 64 KB pool inside itself: not a thing for the stack.
     const auto reader = std::make_unique<MachineReader>(codec);
     std::int32_t count = 0;
@@ -321,7 +330,9 @@ void ReadListXml(const std::filesystem::path& file, GameList& games, const TextC
     std::string_view element;
     try {
         while (elements.Next(name, element)) {
-            if (name != "machine" && name != "game") continue;
+            if (std::find(std::begin(kGameElements), std::end(kGameElements), name) ==
+                std::end(kGameElements))
+                continue;
             auto game = std::make_unique<TRecordset>();
             if (!reader->Read(element, *game)) continue;
             game->listOrder = count++;

@@ -147,6 +147,127 @@ TEST(ListXmlElements, ElementsNestedTooDeeplyAreRefused) {
     EXPECT_TRUE(SplitText(nested(1'000'000)).failed);
 }
 
+// What a reader of games takes: the machines, and of their children only these.
+constexpr std::string_view kElements[] = {"machine"};
+constexpr std::string_view kChildren[] = {"description", "display", "input"};
+
+Split SplitSelected(std::string_view text, std::size_t chunkSize = ListXmlElements::kDefaultChunkSize) {
+    TempFolder folder;
+    Split split;
+    ListXmlElements stream(folder.Write("listinfo.txt", text), {kElements, kChildren}, chunkSize);
+    std::string_view name;
+    std::string_view element;
+    try {
+        while (stream.Next(name, element)) split.elements.emplace_back(name, element);
+    } catch (const XmlFormatError&) {
+        split.failed = true;
+    }
+    return split;
+}
+
+std::string Root(std::string_view children) {
+    return "<?xml version=\"1.0\"?>\n<mame>\n" + std::string(children) + "</mame>\n";
+}
+
+// Children that are left out may hold anything that could pass for the end of their machine.
+constexpr std::string_view kMachineWithAllSorts =
+    "<machine name=\"a\" note='x > y'>\n"
+    "\t<description>Alpha &amp; <![CDATA[</machine>]]></description>\n"
+    "\t<rom name=\"</machine>\" size=\"1\"/>\n"
+    "\t<!-- </machine> -->\n"
+    "\t<?pi </machine> ?>\n"
+    "\t<dipswitch name=\"&lt;/machine&gt; &unknown; &#x41;\">Text &amp; <![CDATA[</machine>]]>\n"
+    "\t\t<dipvalue name='it\"s' value=\"1\"/>\n"
+    "\t</dipswitch >\n"
+    "\t<display type=\"raster\" width=\"256\"/>\n"
+    "\ttext between children\n"
+    "\t<input players=\"2\"><control type=\"joy\"/></input>\n"
+    "\t<descriptions/>\n"
+    "</machine>";
+
+TEST(ListXmlElements, ASelectionLeavesOutTheChildrenItDoesNotName) {
+    const std::string text =
+        Root(std::string(kMachineWithAllSorts) +
+             "\n<other><rom/></other-end>\n<machine name=\"b\"/>\n<machine name=\"c\"></machine>\n");
+    const Elements expected = {
+        {"machine",
+         "<machine name=\"a\" note='x > y'>"
+         "<description>Alpha &amp; <![CDATA[</machine>]]></description>"
+         "<display type=\"raster\" width=\"256\"/>"
+         "<input players=\"2\"><control type=\"joy\"/></input>"
+         "</machine>"},
+        // An element the reader does not parse comes whole and unchecked, as without a selection.
+        {"other", "<other><rom/></other-end>"},
+        {"machine", "<machine name=\"b\"/>"},
+        {"machine", "<machine name=\"c\"></machine>"},
+    };
+    for (std::size_t chunk : {1, 2, 3, 5, 7, 11, 16, 63, 64, 65, 1 << 20}) {
+        const Split split = SplitSelected(text, chunk);
+        EXPECT_FALSE(split.failed) << "chunk " << chunk;
+        EXPECT_EQ(split.elements, expected) << "chunk " << chunk;
+    }
+}
+
+// The parser would have refused each of these, had it seen the left-out child: the splitter
+// refuses them in its place. In an element the reader does not parse, they pass as before.
+TEST(ListXmlElements, WhatIsLeftOutIsStillCheckedForWhatTheParserWouldRefuse) {
+    using namespace std::string_literals;
+    for (const std::string& bad : {
+             "<dipswitch name=\"x\"></dipswatch>"s,    // an end tag of another element
+             "<dipswitch name=\"x\"></dip>"s,          // ... or of a part of its name
+             "<dipswitch name=\"x\"></dipswitch x>"s,  // more than blanks after the name
+             "<rom name=\"&#x110000;\"/>"s,            // a reference to no character
+             "<rom name=\"&#65\"/>"s,                  // a reference without its ";"
+             "<dipswitch>&#X41;</dipswitch>"s,         // "X" is no hexadecimal reference
+             "<rom name=\"a\0b\"/>"s,                  // NUL bytes, anywhere
+             "<dipswitch>a\0b</dipswitch>"s, "<dipswitch><!-- \0 --></dipswitch>"s,
+             "<dipswitch>< dipvalue/></dipswitch>"s,  // a tag without a name
+             "<rom name=\"a\"<rom/>"s,                // a tag that does not end
+         }) {
+        const std::string machine = "<machine name=\"x\"><description>X</description>" + bad + "</machine>";
+        const Split refused = SplitSelected(Root("<machine name=\"before\"/>" + machine));
+        EXPECT_TRUE(refused.failed) << bad;
+        EXPECT_THAT(refused.elements, ElementsAre(Pair("machine", "<machine name=\"before\"/>"))) << bad;
+
+        const std::string other = "<other>" + bad + "</other>";
+        const bool structural = bad.find("<rom name=\"a\"<") != std::string::npos;
+        EXPECT_EQ(SplitSelected(Root(other)).failed, structural) << bad;
+    }
+    // Blanks may follow an end tag's name, and a named entity is anyone's to define.
+    for (const std::string good :
+         {"<dipswitch></dipswitch \t\r\n>", "<rom name=\"&unknown; &amp &#x41;&#65;\"/>",
+          "<dipswitch>&#x10FFFF;&#1a;</dipswitch>", "<dipswitch>& a</dipswitch>"}) {
+        EXPECT_FALSE(SplitSelected(Root("<machine>" + good + "</machine>")).failed) << good;
+    }
+}
+
+TEST(ListXmlElements, ACutInsideALeftOutChildEndsAfterTheWholeMachines) {
+    const std::string first = "<machine name=\"a\"><description>A</description></machine>";
+    const std::string text = Root(first + "\n" + std::string(kMachineWithAllSorts));
+    const std::size_t second = text.find(kMachineWithAllSorts);
+    TempFolder folder;
+    for (std::size_t length = second; length < second + kMachineWithAllSorts.size(); ++length) {
+        ListXmlElements stream(folder.Write("cut.xml", text.substr(0, length)), {kElements, kChildren}, 5);
+        std::string_view name;
+        std::string_view element;
+        ASSERT_TRUE(stream.Next(name, element));
+        EXPECT_EQ(element, first);
+        EXPECT_THROW(stream.Next(name, element), XmlTruncatedError) << "cut at " << length;
+    }
+}
+
+TEST(ListXmlElements, LeftOutChildrenCountTowardsTheNestingLimit) {
+    const auto nested = [](std::size_t depth) {
+        std::string text = "<mame><machine>";
+        for (std::size_t i = 1; i < depth; ++i) text += "<port x='>'>";
+        for (std::size_t i = 1; i < depth; ++i) text += "</port>";
+        return text + "</machine></mame>";
+    };
+    EXPECT_THAT(SplitSelected(nested(ListXmlElements::kMaxDepth)).elements,
+                ElementsAre(Pair("machine", "<machine></machine>")));
+    EXPECT_TRUE(SplitSelected(nested(ListXmlElements::kMaxDepth + 1)).failed);
+}
+
 TEST(ListXmlElements, AFileThatCannotBeOpenedIsAnIoError) {
     TempFolder folder;
     EXPECT_THROW(ListXmlElements(folder / "missing.xml"), IoError);

@@ -1,11 +1,13 @@
 // listinfo.txt holding MAME's -listxml output. The inputs are written by hand after the two layouts
 // MAME has printed: <game> elements (0.70 to 0.161; modelled on 0.106) and <machine> elements (0.162
 // on; modelled on 0.26x).
+#include <cstdint>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+#include "catalogue/IoError.h"
 #include "catalogue/ListInfoReader.h"
 #include "catalogue/ListXmlReader.h"
 #include "catalogue/TextCodec.h"
@@ -436,6 +438,11 @@ TEST(ReadListXml, ATruncatedFileKeepsTheWholeMachinesReadBeforeTheCut) {
     EXPECT_TRUE(insideMachine.ok);
     EXPECT_THAT(ZipNames(insideMachine.games), ElementsAre("puckman#0", "pacman#1"));
 
+    // Inside a child that is left out unparsed, as inside any other.
+    const ReadOutcome insideDipSwitch = Read(text.substr(0, text.find("<dipvalue") + 20));
+    EXPECT_TRUE(insideDipSwitch.ok);
+    EXPECT_THAT(ZipNames(insideDipSwitch.games), ElementsAre());
+
     const ReadOutcome insideTag = Read(text.substr(0, text.find("mslug") + 2));
     EXPECT_TRUE(insideTag.ok);
     EXPECT_THAT(ZipNames(insideTag.games), ElementsAre("puckman#0", "pacman#1"));
@@ -485,41 +492,164 @@ TEST(ReadListXml, ShowsTheSameProgressAsListInfoAndRestoresTheCursorOnFailure) {
     EXPECT_THAT(failure.calls, ElementsAre("text0:listinfo.txtを解析中...", "pump", "wait", "restore"));
 }
 
-// Bytes changed, dropped and repeated at random places of a real-looking file must give a result,
-// never a crash, a hang or a read outside the buffers (the native build runs this under ASan and
-// UBSan). Whatever is read keeps listOrder in step with the list.
-TEST(ReadListXml, DamagedFilesNeverCrash) {
-    const std::string original = std::string(kMachineLayout) + std::string(kGameLayout);
-    std::uint32_t state = 12345;
-    const auto next = [&state] {
-        state = state * 1103515245u + 12345u;
-        return state >> 8;
-    };
+// Bytes changed, dropped and repeated at random places: `edits` of them, by the generator `next`.
+template <typename Random>
+std::string Damage(std::string text, Random& next) {
     static constexpr char kByteList[] = "<>/\"'=&;#x![]-?CDATA \n\0\xFF";
     constexpr std::string_view kBytes(kByteList, sizeof kByteList - 1);
+    const int edits = 1 + static_cast<int>(next() % 6);
+    for (int edit = 0; edit < edits; ++edit) {
+        const std::size_t at = next() % text.size();
+        switch (next() % 3) {
+            case 0:
+                text[at] = kBytes[next() % kBytes.size()];
+                break;
+            case 1:
+                text.erase(at, next() % 40);
+                break;
+            default:
+                text.insert(at, text.substr(next() % text.size(), next() % 60));
+                break;
+        }
+    }
+    return text;
+}
+
+// A reproducible generator for Damage.
+struct Lcg {
+    std::uint32_t state = 12345;
+    std::uint32_t operator()() {
+        state = state * 1103515245u + 12345u;
+        return state >> 8;
+    }
+};
+
+// Damaged files must give a result, never a crash, a hang or a read outside the buffers (the
+// native build runs this under ASan and UBSan). Whatever is read keeps listOrder in step with the
+// list.
+TEST(ReadListXml, DamagedFilesNeverCrash) {
+    const std::string original = std::string(kMachineLayout) + std::string(kGameLayout);
+    Lcg next;
     int failures = 0;
     for (int round = 0; round < 300; ++round) {
-        std::string damaged = original;
-        const int edits = 1 + static_cast<int>(next() % 6);
-        for (int edit = 0; edit < edits; ++edit) {
-            const std::size_t at = next() % damaged.size();
-            switch (next() % 3) {
-                case 0:
-                    damaged[at] = kBytes[next() % kBytes.size()];
-                    break;
-                case 1:
-                    damaged.erase(at, next() % 40);
-                    break;
-                default:
-                    damaged.insert(at, damaged.substr(next() % damaged.size(), next() % 60));
-                    break;
-            }
-        }
-        const ReadOutcome outcome = Read(damaged);
+        const ReadOutcome outcome = Read(Damage(original, next));
         failures += outcome.ok ? 0 : 1;
         for (int i = 0; i < outcome.games.Count(); ++i) ASSERT_EQ(outcome.games[i].listOrder, i);
     }
     EXPECT_GT(failures, 0);
+}
+
+// Every field of every game, for comparing two reads.
+std::vector<std::string> AllFields(const GameList& games) {
+    std::vector<std::string> all;
+    for (const auto& game : games.Items()) {
+        const TRecordset& g = *game;
+        std::string fields;
+        for (const std::string* text :
+             {&g.zipName, &g.englishName, &g.japaneseName, &g.reading, &g.manufacturer, &g.year,
+              &g.parentName, &g.controlType, &g.cpuText, &g.soundText, &g.videoText}) {
+            fields += *text + '|';
+        }
+        for (const bool flag : {g.isMaster, g.translated, g.isNeoGeo, g.isVector, g.hasSamples, g.statusGood})
+            fields += flag ? '1' : '0';
+        for (const std::int32_t number : {g.soundChannels, g.listOrder, g.paletteSize})
+            fields += '|' + std::to_string(number);
+        all.push_back(fields);
+    }
+    return all;
+}
+
+struct DirectRead {
+    bool ok = true;
+    std::vector<std::string> games;  // AllFields
+};
+
+DirectRead ReadParsing(std::string_view bytes, ListXmlParsing parsing) {
+    TempFolder folder;
+    DirectRead read;
+    GameList games;
+    try {
+        ReadListXml(folder.Write("listinfo.txt", bytes), games, ShiftJisCodec(), parsing);
+    } catch (const XmlFormatError&) {
+        read.ok = false;
+    } catch (const ConversionError&) {
+        read.ok = false;
+    }
+    read.games = AllFields(games);
+    return read;
+}
+
+// Leaving out the children the catalogue does not use changes nothing in the catalogue.
+TEST(ReadListXml, ParsingOnlyTheUsedChildrenGivesTheCatalogueOfWholeElements) {
+    for (const std::string_view layout : {kMachineLayout, kGameLayout}) {
+        const DirectRead used = ReadParsing(layout, ListXmlParsing::UsedChildren);
+        const DirectRead whole = ReadParsing(layout, ListXmlParsing::WholeElements);
+        ASSERT_TRUE(used.ok);
+        ASSERT_TRUE(whole.ok);
+        EXPECT_EQ(used.games, whole.games);
+    }
+}
+
+// On damaged files too: wherever a whole parse reads a game, the quick one reads the same game,
+// and it refuses a file only where the whole parse does. (It may read on where the whole parse
+// stops at a malformed attribute of a child the catalogue does not use.)
+TEST(ReadListXml, DamagedFilesGiveTheGamesAWholeParseGives) {
+    const std::string original = std::string(kMachineLayout) + std::string(kGameLayout);
+    Lcg next;
+    int differences = 0;
+    for (int round = 0; round < 400; ++round) {
+        const std::string damaged = Damage(original, next);
+        const DirectRead used = ReadParsing(damaged, ListXmlParsing::UsedChildren);
+        const DirectRead whole = ReadParsing(damaged, ListXmlParsing::WholeElements);
+        ASSERT_LE(whole.games.size(), used.games.size()) << damaged;
+        for (std::size_t i = 0; i < whole.games.size(); ++i)
+            ASSERT_EQ(used.games[i], whole.games[i]) << damaged;
+        if (whole.ok) {
+            ASSERT_TRUE(used.ok) << damaged;
+            ASSERT_EQ(used.games.size(), whole.games.size()) << damaged;
+        }
+        differences += whole.ok != used.ok ? 1 : 0;
+    }
+    EXPECT_GT(differences, 0);
+}
+
+// A child the catalogue does not use may hold anything that looks like the end of its machine: in
+// an attribute value, a comment, a CDATA section, or as an entity.
+TEST(ReadListXml, WhatLooksLikeAnEndInsideALeftOutChildEndsNothing) {
+    const ReadOutcome outcome =
+        Read(Document("<machine name=\"a\">\n"
+                      "\t<description>Alpha</description>\n"
+                      "\t<rom name=\"</machine>\" size=\"1\"/>\n"
+                      "\t<!-- </machine><machine name=\"fake\"> -->\n"
+                      "\t<dipswitch name=\"&lt;/machine&gt;\"><![CDATA[</machine>]]><?x </machine> ?>\n"
+                      "\t\t<dipvalue name='</machine>' value=\"&#60;/machine>\"/>\n"
+                      "\t</dipswitch>\n"
+                      "\t<chip type=\"cpu\" name=\"Z80\" clock=\"3072000\"/>\n"
+                      "\t<driver status=\"good\"/>\n"
+                      "</machine>\n"
+                      "<machine name=\"b\"><year>1982</year></machine>\n"));
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_THAT(ZipNames(outcome.games), ElementsAre("a#0", "b#1"));
+    EXPECT_EQ(outcome.games[0].englishName, "Alpha");
+    EXPECT_EQ(outcome.games[0].cpuText, "Z80 @ 3.072000MHz");
+    EXPECT_TRUE(outcome.games[0].statusGood);
+    EXPECT_EQ(outcome.games[1].year, "1982");
+}
+
+// What a whole parse refuses in a left-out child is refused still, but for the syntax of its
+// attributes, which is not parsed.
+TEST(ReadListXml, ALeftOutChildIsCheckedForAllButItsAttributes) {
+    const std::string before = "<machine name=\"a\"/>";
+    for (const std::string bad : {"<dipswitch></dipswatch>", "<rom name=\"&#x110000;\"/>",
+                                  "<rom name=\"&#65\"/>", "<dipswitch>&#1114112;</dipswitch>"}) {
+        const ReadOutcome outcome = Read(Document(before + "<machine name=\"b\">" + bad + "</machine>"));
+        EXPECT_FALSE(outcome.ok) << bad;
+        EXPECT_THAT(ZipNames(outcome.games), ElementsAre("a#0")) << bad;
+    }
+    const std::string unparsed =
+        Document(before + "<machine name=\"b\"><rom name=oops/><rom name/></machine>");
+    EXPECT_TRUE(ReadParsing(unparsed, ListXmlParsing::UsedChildren).ok);
+    EXPECT_FALSE(ReadParsing(unparsed, ListXmlParsing::WholeElements).ok);
 }
 
 }  // namespace
