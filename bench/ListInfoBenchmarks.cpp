@@ -1,11 +1,9 @@
 #include <benchmark/benchmark.h>
-#include <chrono>
-#include <fstream>
-#include <string>
 
 #include "bench/BenchContext.h"
 #include "bench/BenchSummary.h"
 #include "bench/CoreBenchmarks.h"
+#include "bench/GetlineBaseline.h"
 #include "catalogue/ListInfoReader.h"
 #include "catalogue/LoadProgress.h"
 #include "catalogue/TextFile.h"
@@ -13,22 +11,6 @@
 namespace kanaroll::bench {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The floor for any line-based reader: every line of the file into one std::string.
-std::size_t GetlineLoop(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::string line;
-    std::size_t bytes = 0;
-    while (std::getline(in, line)) bytes += line.size();
-    benchmark::DoNotOptimize(bytes);
-    return bytes;
-}
 
 void GetlineBaseline(benchmark::State& state) {
     const BenchContext& context = Context();
@@ -52,34 +34,21 @@ void LineReaderBaseline(benchmark::State& state) {
                             static_cast<std::int64_t>(context.files.facts.listInfoBytes));
 }
 
-// ReadListInfo, with the getline loop run between its iterations (untimed) so that the ratio of the
-// two comes from the same moments of the same run.
+// ReadListInfo, paired with the getline loop over the same file.
 void ReadListInfoBenchmark(benchmark::State& state) {
     const BenchContext& context = Context();
     NoLoadProgress progress;
     GameList games;
-    double readSeconds = 0;
-    double getlineSeconds = 0;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        const bool read = ReadListInfo(context.files.listInfo, games, progress);
-        readSeconds += SecondsSince(start);
-
-        state.PauseTiming();
-        const bool complete = read && games.Count() == context.files.facts.games;
-        games.Clear();  // freeing the records is not part of reading
-        const auto getlineStart = Clock::now();
-        GetlineLoop(context.files.listInfo);
-        getlineSeconds += SecondsSince(getlineStart);
-        state.ResumeTiming();
-        if (!complete) {
-            state.SkipWithError("ReadListInfo did not read every game");
-            break;
-        }
-    }
+    bool read = false;
+    TimeAgainstGetline(
+        state, context.files.listInfo, [&] { read = ReadListInfo(context.files.listInfo, games, progress); },
+        [&]() -> const char* {
+            const bool complete = read && games.Count() == context.files.facts.games;
+            games.Clear();  // freeing the records is not part of reading
+            return complete ? nullptr : "ReadListInfo did not read every game";
+        });
     state.SetBytesProcessed(state.iterations() *
                             static_cast<std::int64_t>(context.files.facts.listInfoBytes));
-    if (readSeconds > 0) state.counters["vs_getline"] = getlineSeconds / readSeconds;
 }
 
 }  // namespace
