@@ -19,12 +19,15 @@ int main(int argc, char** argv) {
     try {
         kanaroll::GameList games;
         kanaroll::NoLoadProgress progress;
-        if (!kanaroll::ReadListInfo(std::filesystem::path(argv[1]), games, progress)) {
+        // The catalogue in the list's codec, as the start-up builds it.
+        const kanaroll::TextCodec& codec =
+            argc == 3 ? kanaroll::NameListCodec(std::filesystem::path(argv[2])) : kanaroll::ShiftJisCodec();
+        if (!kanaroll::ReadListInfo(std::filesystem::path(argv[1]), games, progress, codec)) {
             std::fprintf(stderr, "load_catalogue: %s could not be read\n", argv[1]);
             return 1;
         }
         int translated = 0;
-        if (argc == 3) kanaroll::MergeNameList(std::filesystem::path(argv[2]), games, translated);
+        if (argc == 3) kanaroll::MergeNameList(std::filesystem::path(argv[2]), games, translated, codec);
         std::printf("%d games, %d translated\n", games.Count(), translated);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "load_catalogue: %s\n", error.what());
