@@ -167,11 +167,14 @@ TEST(ReadListInfo, FirstMatchingRuleWinsAndKeywordsCountAnywhere) {
     EXPECT_TRUE(ReadGame("xvectox vector\n").isVector);
 }
 
+// Lines are looked at sixteen bytes at a time, the last block overlapping the one before it: the
+// keywords count wherever they fall in both.
 TEST(ReadListInfo, FindsKeywordsAtEveryOffsetOfALine) {
+    constexpr int kPads = 34;
     std::string vectors;
     std::string samples;
     std::string chips = "game (\n\tname c\n";
-    for (int pad = 0; pad < 18; ++pad) {
+    for (int pad = 0; pad < kPads; ++pad) {
         const std::string x(static_cast<std::size_t>(pad), 'x');
         vectors += "game (\n\tname v\n" + x + "vecto pvp vector" + x + "\n\trom ( name pv.bin )\n\n";
         samples += "game (\n\tname s\n" + x + "sampl ample sample\n\n";
@@ -180,16 +183,16 @@ TEST(ReadListInfo, FindsKeywordsAtEveryOffsetOfALine) {
     }
     const ReadOutcome vectorGames = Read(vectors);
     const ReadOutcome sampleGames = Read(samples);
-    ASSERT_EQ(vectorGames.games.Count(), 18);
-    ASSERT_EQ(sampleGames.games.Count(), 18);
-    for (int i = 0; i < 18; ++i) {
+    ASSERT_EQ(vectorGames.games.Count(), kPads);
+    ASSERT_EQ(sampleGames.games.Count(), kPads);
+    for (int i = 0; i < kPads; ++i) {
         EXPECT_TRUE(vectorGames.games[i].isVector) << i;
         EXPECT_TRUE(sampleGames.games[i].hasSamples) << i;
     }
     const ReadOutcome chipGame = Read(chips);
     ASSERT_EQ(chipGame.games.Count(), 1);
-    EXPECT_EQ(chipGame.games[0].cpuText, "18 x A @ 1.000KHz, 18 x B @ 1.000KHz (sound)");
-    EXPECT_EQ(chipGame.games[0].soundText, "18 x C");
+    EXPECT_EQ(chipGame.games[0].cpuText, "34 x A @ 1.000KHz, 34 x B @ 1.000KHz (sound)");
+    EXPECT_EQ(chipGame.games[0].soundText, "34 x C");
     const TRecordset nearMisses =
         ReadGame("\trom ( name pvpvpvpvpvpvpvpv.bin size 1 crc 0 )\nvecto\nsampl\ncpu na\n");
     EXPECT_FALSE(nearMisses.isVector || nearMisses.hasSamples);
