@@ -144,18 +144,20 @@ TEST(NameListWriters, SeparatorsInsideAFieldBecomeBlanksSoTheColumnsHold) {
                           "end");
     odd.manufacturer = "Maker\nLine";
     odd.year = "19\t9";
+    odd.controlType = "joystick8\r";  // past the first eight bytes, which are looked at together
     TRecordset& translated = Add(games, "ok", "Okay");
-    Translate(translated, Sjis("題\t名"), Sjis("よみ\r"));
+    Translate(translated, Sjis("長い題名の\t題"), Sjis("よみ\r"));
     translated.manufacturer = "M\x1A";
     WriteMame32J(folder / "mame32j.lst", games);
     WriteMane32J(folder / "mane32j.lst", games);
 
-    EXPECT_EQ(folder.Read("mame32j.lst"), "ok\t" + Sjis("題 名") + "\t" + Sjis("よみ ") + "\tM \r\n");
-    EXPECT_EQ(
-        folder.Read("mane32j.lst"),
-        "odd zip\tTab here  and end\tTab here  and end\tMaker Line\t19 9\t\t\traster\t0\t\tpreliminary\r\n"
-        "ok\t" +
-            Sjis("題 名") + "\t" + Sjis("よみ ") + "\tM \t????\t\t\traster\t0\t\tpreliminary\r\n");
+    EXPECT_EQ(folder.Read("mame32j.lst"), "ok\t" + Sjis("長い題名の 題") + "\t" + Sjis("よみ ") + "\tM \r\n");
+    EXPECT_EQ(folder.Read("mane32j.lst"),
+              "odd zip\tTab here  and end\tTab here  and end\tMaker Line\t19 9\t\t\traster\t0\tjoystick8 "
+              "\tpreliminary\r\n"
+              "ok\t" +
+                  Sjis("長い題名の 題") + "\t" + Sjis("よみ ") +
+                  "\tM \t????\t\t\traster\t0\t\tpreliminary\r\n");
 }
 
 TEST(NameListWriters, AFailedWriteThrowsAndKeepsTheOldFile) {
