@@ -155,7 +155,21 @@ public:
                 ++i;
                 continue;
             }
-            const char32_t cp = DecodeUtf8(utf8, i);
+            char32_t cp;
+            if ((first & 0xF0) == 0xE0 && i + 2 < utf8.size() && (utf8[i + 1] & 0xC0) == 0x80 &&
+                (utf8[i + 2] & 0xC0) == 0x80) {
+                // Three bytes: every kana and kanji. Decoded here, without a call per character;
+                // what is no character (too long a form, a surrogate) is left to the full decoder.
+                cp = static_cast<char32_t>(((first & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) |
+                                           (utf8[i + 2] & 0x3F));
+                if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+                    i += 3;
+                } else {
+                    cp = DecodeUtf8(utf8, i);
+                }
+            } else {
+                cp = DecodeUtf8(utf8, i);
+            }
             const std::uint16_t code = cp < codes.size() ? codes[cp] : 0;
             if (code == 0) {
                 *next++ = '?';

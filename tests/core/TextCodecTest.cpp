@@ -64,6 +64,19 @@ TEST(TextCodec, DecodesOneCharacterAtATime) {
     EXPECT_EQ(offset, 4u);
 }
 
+// A sequence that is no character gives a "?" for each of its bytes; only whole characters count
+// as one.
+TEST(ShiftJisCodec, TurnsEachByteOfBrokenUtf8IntoAQuestionMark) {
+    const TextCodec& sjis = ShiftJisCodec();
+    EXPECT_EQ(sjis.FromUtf8("\xE0\x80\x80"), "???");  // too long a form of U+0000
+    EXPECT_EQ(sjis.FromUtf8("\xED\xA0\x80"), "???");  // a surrogate
+    EXPECT_EQ(sjis.FromUtf8("\xE3\x81"
+                            "A"),
+              "??A");  // cut short by a byte that begins a character
+    EXPECT_EQ(sjis.FromUtf8("\xE3\x81\x82\xE3\x81"), "\x82\xa0??");  // "あ", then a cut at the end
+    EXPECT_EQ(sjis.FromUtf8("\xEF\xBF\xBD"), "?");                   // U+FFFD itself is one character
+}
+
 TEST(TextCodec, UpperCasesAsciiButNotSecondBytes) {
     const TextCodec& sjis = ShiftJisCodec();
     EXPECT_EQ(sjis.ToUpper("pacman" + Sjis("ア") + "x"), "PACMAN" + Sjis("ア") + "X");
