@@ -37,6 +37,16 @@ Bench::Bench(BenchOptions options) : m_options(std::move(options)) {
     std::error_code ignored;
     std::filesystem::remove(m_folder / kJournalFileName, ignored);
     if (m_options.exe.empty()) m_options.exe = ProgramOfThisBuild();
+    if (!m_options.realCatalogue.empty()) {
+        // Copies, so that the program may write beside them (its settings, a saved list) without
+        // touching the originals.
+        m_realFolder = m_folder / "real";
+        std::filesystem::create_directories(m_realFolder);
+        constexpr auto overwrite = std::filesystem::copy_options::overwrite_existing;
+        std::filesystem::copy_file(m_options.realCatalogue, m_realFolder / "listinfo.txt", overwrite);
+        if (!m_options.realNameList.empty())
+            std::filesystem::copy_file(m_options.realNameList, m_realFolder / "mame32j.lst", overwrite);
+    }
 }
 
 Bench::~Bench() {
@@ -69,12 +79,16 @@ void Bench::EndSession() {
 }
 
 StartedProgram& Bench::StartProgram() {
+    return StartProgram(m_folder);
+}
+
+StartedProgram& Bench::StartProgram(const std::filesystem::path& folder) {
     EndProgram();
     if (!std::filesystem::exists(m_options.exe)) {
         throw std::runtime_error("no kanaroll.exe at " + WideToUtf8(m_options.exe.wstring()));
     }
     // The program finds its files beside itself, so it runs from a copy in the program folder.
-    const auto copy = m_folder / "kanaroll.exe";
+    const auto copy = folder / "kanaroll.exe";
     std::filesystem::copy_file(m_options.exe, copy, std::filesystem::copy_options::overwrite_existing);
     m_program = std::make_unique<StartedProgram>(copy);
     return *m_program;

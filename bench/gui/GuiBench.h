@@ -25,6 +25,10 @@ struct BenchOptions {
     std::filesystem::path folder;  // the program folder; empty: a fresh temporary one
     std::filesystem::path exe;     // kanaroll.exe for the real start; empty: the one of this build
     bool realStart = true;         // also time kanaroll.exe started as a process
+    // A real catalogue (such as MAME's -listxml output) and name list for another real start;
+    // empty: none.
+    std::filesystem::path realCatalogue;
+    std::filesystem::path realNameList;
     bool keepFolder = false;
     std::string only;  // run only the cases whose name contains this text; empty: all
 };
@@ -41,6 +45,9 @@ public:
     const BenchOptions& Options() const { return m_options; }
     const std::filesystem::path& Folder() const { return m_folder; }
     const BenchmarkFiles& Files() const { return m_files; }
+    // The program folder with the real catalogue as listinfo.txt and the real name list as
+    // mame32j.lst; empty without a real catalogue.
+    const std::filesystem::path& RealFolder() const { return m_realFolder; }
 
     // The windows of this process with the first game selected; created on first use.
     MainWindowSession& Session();
@@ -48,14 +55,16 @@ public:
     MainWindowSession& StartSession();
     void EndSession();
 
-    // kanaroll.exe copied into the program folder and started there.
+    // kanaroll.exe copied into the program folder (or `folder`) and started there.
     StartedProgram& StartProgram();
+    StartedProgram& StartProgram(const std::filesystem::path& folder);
     void EndProgram();
 
 private:
     BenchOptions m_options;
     std::filesystem::path m_folder;
     BenchmarkFiles m_files;
+    std::filesystem::path m_realFolder;
     std::unique_ptr<MainWindowSession> m_session;
     std::unique_ptr<StartedProgram> m_program;
 };

@@ -3,15 +3,18 @@
 // targets; the exit status is 1 when a median misses its target.
 //
 //   gui_benchmarks [--games N] [--repetitions N] [--exe KANAROLL_EXE] [--folder PATH] [--no-real-start]
-//                  [--only TEXT] [--keep]
+//                  [--real-catalogue FILE [--real-namelist FILE]] [--only TEXT] [--keep]
 //
 // --only runs the cases whose name contains TEXT ("sort", "search", "start").
+// --real-catalogue also times the start of kanaroll.exe on that file (such as MAME's -listxml
+// output) as its listinfo.txt, with --real-namelist as its mame32j.lst.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 #include "bench/gui/GuiBench.h"
@@ -21,9 +24,10 @@ namespace {
 using namespace kanaroll::bench::gui;
 
 void Usage() {
-    std::fprintf(stderr,
-                 "usage: gui_benchmarks [--games N] [--repetitions N] [--exe KANAROLL_EXE] [--folder PATH]"
-                 " [--no-real-start] [--only TEXT] [--keep]\n");
+    std::fprintf(
+        stderr,
+        "usage: gui_benchmarks [--games N] [--repetitions N] [--exe KANAROLL_EXE] [--folder PATH]"
+        " [--no-real-start] [--real-catalogue FILE [--real-namelist FILE]] [--only TEXT] [--keep]\n");
 }
 
 const char* WineVersion() {
@@ -52,6 +56,10 @@ int main(int argc, char** argv) {
             options.folder = argv[++index];
         } else if (argument == "--no-real-start") {
             options.realStart = false;
+        } else if (argument == "--real-catalogue" && hasValue) {
+            options.realCatalogue = argv[++index];
+        } else if (argument == "--real-namelist" && hasValue) {
+            options.realNameList = argv[++index];
         } else if (argument == "--only" && hasValue) {
             options.only = argv[++index];
         } else if (argument == "--keep") {
@@ -82,6 +90,12 @@ int main(int argc, char** argv) {
             bench.Files().facts.games, static_cast<unsigned long long>(bench.Files().facts.listInfoBytes),
             bench.Files().nameListLines, generation.ElapsedMs() / 1000, system.dwNumberOfProcessors,
             wine ? "Wine " : "Windows", wine ? wine : "");
+        if (!bench.RealFolder().empty()) {
+            std::printf("Real catalogue: %s (%llu bytes)%s%s\n", options.realCatalogue.string().c_str(),
+                        static_cast<unsigned long long>(std::filesystem::file_size(options.realCatalogue)),
+                        options.realNameList.empty() ? "" : ", name list ",
+                        options.realNameList.string().c_str());
+        }
         std::fflush(stdout);
 
         std::vector<Figures> results;
