@@ -22,10 +22,9 @@ struct Split {
     bool failed = false;
 };
 
-Split SplitFile(const std::filesystem::path& file, std::size_t chunkSize,
-                std::size_t maxElementSize = ListXmlElements::kDefaultMaxElementSize) {
+// Every element the stream gives, until it ends or refuses the file.
+Split SplitAll(ListXmlElements& stream) {
     Split split;
-    ListXmlElements stream(file, chunkSize, maxElementSize);
     std::string_view name;
     std::string_view element;
     try {
@@ -34,6 +33,12 @@ Split SplitFile(const std::filesystem::path& file, std::size_t chunkSize,
         split.failed = true;
     }
     return split;
+}
+
+Split SplitFile(const std::filesystem::path& file, std::size_t chunkSize,
+                std::size_t maxElementSize = ListXmlElements::kDefaultMaxElementSize) {
+    ListXmlElements stream(file, chunkSize, maxElementSize);
+    return SplitAll(stream);
 }
 
 Split SplitText(std::string_view text, std::size_t chunkSize = ListXmlElements::kDefaultChunkSize,
@@ -153,16 +158,8 @@ constexpr std::string_view kChildren[] = {"description", "display", "input"};
 
 Split SplitSelected(std::string_view text, std::size_t chunkSize = ListXmlElements::kDefaultChunkSize) {
     TempFolder folder;
-    Split split;
     ListXmlElements stream(folder.Write("listinfo.txt", text), {kElements, kChildren}, chunkSize);
-    std::string_view name;
-    std::string_view element;
-    try {
-        while (stream.Next(name, element)) split.elements.emplace_back(name, element);
-    } catch (const XmlFormatError&) {
-        split.failed = true;
-    }
-    return split;
+    return SplitAll(stream);
 }
 
 std::string Root(std::string_view children) {
