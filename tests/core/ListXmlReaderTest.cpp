@@ -425,9 +425,13 @@ TEST(ReadListXml, NestingIsParsedAsDeepAsTheSplitterAllows) {
     EXPECT_THAT(ZipNames(outcome.games), ElementsAre("deep#0", "next#1"));
     const std::string deeper =
         "<machine name=\"x\"><input>" + deep.substr(deep.find('>') + 1) + "</input></machine>";
-    const ReadOutcome refused = Read(Document("<machine name=\"a\"/>" + deeper));
-    EXPECT_FALSE(refused.ok);
-    EXPECT_THAT(ZipNames(refused.games), ElementsAre("a#0"));
+    const std::string deeperLeftOut =
+        "<machine name=\"x\"><dipswitch>" + deep.substr(deep.find('>') + 1) + "</dipswitch></machine>";
+    for (const std::string& tooDeep : {deeper, deeperLeftOut}) {
+        const ReadOutcome refused = Read(Document("<machine name=\"a\"/>" + tooDeep));
+        EXPECT_FALSE(refused.ok);
+        EXPECT_THAT(ZipNames(refused.games), ElementsAre("a#0"));
+    }
 }
 
 // A file cut short (MAME stopped while writing it) reads as a -listinfo file cut short does: the
@@ -650,6 +654,54 @@ TEST(ReadListXml, ALeftOutChildIsCheckedForAllButItsAttributes) {
         Document(before + "<machine name=\"b\"><rom name=oops/><rom name/></machine>");
     EXPECT_TRUE(ReadParsing(unparsed, ListXmlParsing::UsedChildren).ok);
     EXPECT_FALSE(ReadParsing(unparsed, ListXmlParsing::WholeElements).ok);
+}
+
+// An entity declared by the document may stand for anything, an end tag too; the parser keeps it as
+// it stands wherever it is used, so it ends no machine, in a left-out child or a used one.
+TEST(ReadListXml, ADeclaredEntityEndsNothingWhereverItIsUsed) {
+    const std::string document =
+        "<?xml version=\"1.0\"?>\n"
+        "<!DOCTYPE mame [\n<!ENTITY end \"</machine>\">\n<!ENTITY fake '<machine name=\"fake\">'>\n]>\n"
+        "<mame>\n"
+        "<machine name=\"a\">\n"
+        "\t<rom name=\"&end;&fake;\" size=\"1\"/>\n"
+        "\t<dipswitch name=\"x\">&end;<dipvalue name=\"&fake;\"/>&end;</dipswitch>\n"
+        "\t<description>A&end;</description>\n"
+        "\t<year>1980</year>\n"
+        "</machine>\n"
+        "<machine name=\"b\"/>\n"
+        "</mame>\n";
+    const ReadOutcome outcome = Read(document);
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_THAT(ZipNames(outcome.games), ElementsAre("a#0", "b#1"));
+    EXPECT_EQ(outcome.games[0].englishName, "A&end;");
+    EXPECT_EQ(outcome.games[0].year, "1980");
+    EXPECT_EQ(ReadParsing(document, ListXmlParsing::UsedChildren).games,
+              ReadParsing(document, ListXmlParsing::WholeElements).games);
+}
+
+// A cut at any byte of a machine, inside a left-out child's attribute value, comment, CDATA section,
+// processing instruction or reference as anywhere else, keeps the machines before it and fails
+// nothing.
+TEST(ReadListXml, ACutAnywhereInsideALeftOutChildKeepsTheMachinesBefore) {
+    const std::string first = "<machine name=\"a\"><description>A</description></machine>\n";
+    const std::string second =
+        "<machine name=\"b\">\n"
+        "\t<rom name=\"</machine>\" size=\"1\"/>\n"
+        "\t<!-- </machine> -->\n"
+        "\t<dipswitch name=\"&lt;/machine&gt;\"><![CDATA[</machine>]]><?x </machine> ?>\n"
+        "\t\t<dipvalue name='</machine>' value=\"&#60;/machine>\"/>\n"
+        "\t</dipswitch>\n"
+        "\t<driver status=\"good\"/>\n"
+        "</machine>";
+    const std::string text = Document(first + second);
+    const std::size_t start = text.find(second);
+    for (std::size_t length = start; length < start + second.size(); ++length) {
+        const ReadOutcome outcome = Read(text.substr(0, length));
+        EXPECT_TRUE(outcome.ok) << "cut at " << length;
+        EXPECT_THAT(ZipNames(outcome.games), ElementsAre("a#0")) << "cut at " << length;
+    }
+    EXPECT_THAT(ZipNames(Read(text.substr(0, start + second.size())).games), ElementsAre("a#0", "b#1"));
 }
 
 }  // namespace
