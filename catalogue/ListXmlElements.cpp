@@ -51,6 +51,15 @@ bool EndsParsedName(char c) {
     return kNameEnds[static_cast<unsigned char>(c)];
 }
 
+// Whether the quote at `at`, in a start tag whose name ends at `nameEnd`, opens an attribute value.
+// For the parser it does only after "=" and blanks: anywhere else it belongs to a name, and a scan
+// that took it for a value would find the tag's end where the parser does not.
+bool OpensValue(const char* data, std::size_t nameEnd, std::size_t at) {
+    std::size_t before = at;
+    while (before > nameEnd && IsBlank(data[before - 1])) --before;
+    return before > nameEnd && data[before - 1] == '=';
+}
+
 // A digit of a character reference as the parser takes it: hexadecimal letters count in decimal
 // references too.
 int DigitValue(char c) {
@@ -375,6 +384,14 @@ bool ListXmlElements::ScanElement() {
             }
         } else {
             // A start tag: a name, then attributes up to ">", whose quoted values may hold any byte.
+            // The name runs to what ends it for the parser; a quote or "&" in it is a byte of it.
+            std::size_t nameEnd = at + 1;
+            while (nameEnd < end && !EndsParsedName(data[nameEnd])) {
+                if (data[nameEnd] == '<') throw XmlFormatError("a tag that does not end in listinfo.txt");
+                ++nameEnd;
+            }
+            if (nameEnd == end) return incomplete(at);
+            stops.SkipTo(nameEnd);
             std::size_t close = 0;
             while (close == 0) {
                 const std::size_t stop = stops.Next();
@@ -382,7 +399,7 @@ bool ListXmlElements::ScanElement() {
                 const char t = data[stop];
                 if (t == '>') {
                     close = stop;
-                } else if (t == '"' || t == '\'') {
+                } else if ((t == '"' || t == '\'') && OpensValue(data, nameEnd, stop)) {
                     for (;;) {
                         const std::size_t inside = stops.Next();
                         if (inside == end) return incomplete(at);

@@ -238,6 +238,27 @@ TEST(ListXmlElements, WhatIsLeftOutIsStillCheckedForWhatTheParserWouldRefuse) {
     }
 }
 
+// A quote opens a value only after "=": in a tag's name or an attribute's name it is one of its
+// bytes, for the parser and so for the splitter, with a selection and without.
+TEST(ListXmlElements, AQuoteInANameOpensNoValue) {
+    const std::string machine =
+        "<machine><rom\"x name=\"1\"/><dipswitch a\"b=\"2\" c='\"'>"
+        "<dipvalue/></dipswitch><description>A</description></machine>";
+    const Elements whole = {{"machine", machine}, {"machine", "<machine name=\"b\"/>"}};
+    EXPECT_EQ(SplitText(Root(machine + "<machine name=\"b\"/>")).elements, whole);
+    const Split selected = SplitSelected(Root(machine + "<machine name=\"b\"/>"), 3);
+    EXPECT_FALSE(selected.failed);
+    EXPECT_EQ(selected.elements,
+              (Elements{{"machine", "<machine><description>A</description></machine>"}, whole[1]}));
+
+    // For the parser the machine ends at its "</machine>", and the NUL after it lies outside: the
+    // fuzzer found this, where the splitter ran on to the second quote and refused the NUL.
+    const std::string nul = std::string("<e><machine><\"/></machine>") + '\0' + "\"/></e>";
+    const Split outside = SplitSelected(nul);
+    EXPECT_FALSE(outside.failed);
+    EXPECT_THAT(outside.elements, ElementsAre(Pair("machine", "<machine></machine>")));
+}
+
 TEST(ListXmlElements, ACutInsideALeftOutChildEndsAfterTheWholeMachines) {
     const std::string first = "<machine name=\"a\"><description>A</description></machine>";
     const std::string text = Root(first + "\n" + std::string(kMachineWithAllSorts));

@@ -704,5 +704,22 @@ TEST(ReadListXml, ACutAnywhereInsideALeftOutChildKeepsTheMachinesBefore) {
     EXPECT_THAT(ZipNames(Read(text.substr(0, start + second.size())).games), ElementsAre("a#0", "b#1"));
 }
 
+// Quotes in the names of left-out children, which the parser takes as bytes of the names, open no
+// value: the machine ends where the parser ends it, and both reads give the same games.
+TEST(ReadListXml, AQuoteInTheNameOfALeftOutChildEndsItsMachineWhereTheParserDoes) {
+    const std::string document = Document(
+        "<machine name=\"a\"><rom\"x name=\"1\"/><dipswitch a\"b=\"2\" c='\"'>"
+        "<dipvalue/></dipswitch><description>A</description></machine>\n"
+        "<machine name=\"b\"><description>B</description></machine>\n");
+    const ReadOutcome outcome = Read(document);
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_THAT(ZipNames(outcome.games), ElementsAre("a#0", "b#1"));
+    EXPECT_EQ(outcome.games[0].englishName, "A");
+    EXPECT_EQ(outcome.games[1].englishName, "B");
+    const DirectRead whole = ReadParsing(document, ListXmlParsing::WholeElements);
+    EXPECT_TRUE(whole.ok);
+    EXPECT_EQ(ReadParsing(document, ListXmlParsing::UsedChildren).games, whole.games);
+}
+
 }  // namespace
 }  // namespace kanaroll
