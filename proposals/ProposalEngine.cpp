@@ -1,0 +1,230 @@
+#include "proposals/ProposalEngine.h"
+
+#include <unordered_map>
+
+#include "catalogue/Recode.h"
+#include "proposals/KanaConversion.h"
+#include "proposals/ProposalText.h"
+#include "proposals/QualifierRewrites.h"
+#include "proposals/SuffixConventions.h"
+#include "proposals/TitleParts.h"
+#include "proposals/Utf8Chars.h"
+#include "proposals/Votes.h"
+#include "replace/TitleReplace.h"
+
+namespace kanaroll {
+namespace proposals {
+
+// Everything Learn() found, in UTF-8.
+class Learned {
+public:
+    const TextCodec* codec = &ShiftJisCodec();
+    ReplaceRuleList rules;  // in UTF-8, only those whose replacement the list shows
+    KanaStyle kana;
+    SuffixConventions suffixes;
+    QualifierRewrites qualifiers;
+    // Family key (catalogue bytes) to its games, master included.
+    std::unordered_map<std::string, std::vector<const TRecordset*>> families;
+    // A title's main part to the readings the list gives it.
+    std::unordered_map<std::string, Votes> readingsByMainPart;
+    // An English head to the Japanese heads the list gives it.
+    std::unordered_map<std::string, Votes> headsByEnglishHead;
+};
+
+}  // namespace proposals
+
+using namespace proposals;
+
+namespace {
+
+// A game's texts in UTF-8, as the engine reads them.
+struct GameTexts {
+    std::string english;
+    std::string title;
+    std::string reading;
+    bool translated = false;
+};
+
+GameTexts TextsOf(const TRecordset& game, const TextCodec& codec) {
+    return {ToWorkingText(game.englishName, codec), ToWorkingText(game.japaneseName, codec),
+            ToWorkingText(game.reading, codec), game.translated};
+}
+
+// A title the list made its own, as opposed to MAME's English description kept as it stands.
+bool HasOwnTitle(const GameTexts& texts) {
+    return texts.translated && !texts.title.empty();
+}
+
+// The ZIP name, title and reading of a name-list line.
+bool CutKeptLine(std::string_view line, std::string_view& zip, std::string_view& title,
+                 std::string_view& reading) {
+    const auto first = line.find('\t');
+    if (first == std::string_view::npos) return false;
+    zip = line.substr(0, first);
+    const auto second = line.find('\t', first + 1);
+    if (second == std::string_view::npos) return false;
+    title = line.substr(first + 1, second - first - 1);
+    const auto third = line.find('\t', second + 1);
+    reading = line.substr(second + 1,
+                          third == std::string_view::npos ? std::string_view::npos : third - second - 1);
+    return !title.empty() && !reading.empty();
+}
+
+void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_view reading) {
+    learned.readingsByMainPart[std::string(MainPart(title))].Add(reading);
+    learned.suffixes.Learn(reading, {});
+}
+
+// The hiragana of a title's main part when it is all kana.
+std::optional<std::string> KanaReading(const Learned& learned, std::string_view title) {
+    return KanaToHiragana(MainPart(title), learned.kana);
+}
+
+}  // namespace
+
+ProposalEngine::ProposalEngine() : m_learned(std::make_unique<Learned>()) {}
+ProposalEngine::~ProposalEngine() = default;
+
+const KanaStyle& ProposalEngine::Kana() const {
+    return m_learned->kana;
+}
+const SuffixConventions& ProposalEngine::Suffixes() const {
+    return m_learned->suffixes;
+}
+
+void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const ReplaceRuleList& rules,
+                           const std::vector<std::string>& keptLines) {
+    auto learned = std::make_unique<Learned>();
+    learned->codec = &codec;
+    // A rule whose replacement the list never shows would write what the list does not say
+    // ("米国版" where it says "US版"): only rules the list agrees with are applied.
+    ReplaceRuleList candidateRules;
+    for (const TReplacePatterns& rule : rules)
+        if (!rule.searchText.empty())
+            candidateRules.push_back({ToWorkingText(rule.searchText, codec),
+                                      ToWorkingText(rule.replacementText, codec), rule.onlyInParentheses});
+    std::vector<bool> shown(candidateRules.size(), false);
+    int vuTitles = 0;
+    int vuReadings = 0;
+    for (const auto& record : games.Items()) {
+        learned->families[record->FamilyKey()].push_back(record.get());
+        if (!record->translated || record->reading.empty()) continue;
+        const GameTexts texts = TextsOf(*record, codec);
+        LearnTitleAndReading(*learned, texts.title, texts.reading);
+        if (texts.title.find("ヴ") != std::string::npos) {
+            ++vuTitles;
+            if (texts.reading.find("ゔ") != std::string::npos) ++vuReadings;
+        }
+        for (std::size_t r = 0; r < candidateRules.size(); ++r)
+            if (!shown[r] && texts.title.find(candidateRules[r].replacementText) != std::string::npos)
+                shown[r] = true;
+        const TitleParts english = SplitTitle(texts.english);
+        const TitleParts japanese = SplitTitle(texts.title);
+        if (!english.head.empty() && !japanese.head.empty())
+            learned->headsByEnglishHead[std::string(english.head)].Add(japanese.head);
+        learned->qualifiers.Learn(english.qualifier, japanese.qualifier);
+        const auto groups = SplitQualifier(english.qualifier);
+        if (groups.size() == 1 && groups[0].size() == 1)
+            learned->suffixes.LearnPartCode(ToLowerAscii(groups[0][0]), SplitCode(texts.reading).code);
+    }
+    for (const std::string& line : keptLines) {
+        std::string_view zip, title, reading;
+        if (!CutKeptLine(line, zip, title, reading)) continue;
+        LearnTitleAndReading(*learned, ToWorkingText(title, codec), ToWorkingText(reading, codec));
+    }
+    learned->kana.keepVu = &codec == &Utf8Codec() && vuTitles > 0 && vuReadings * 2 >= vuTitles;
+    for (std::size_t r = 0; r < candidateRules.size(); ++r)
+        if (shown[r]) learned->rules.push_back(std::move(candidateRules[r]));
+    m_learned = std::move(learned);
+}
+
+std::string ProposeTitleUtf8(const Learned& learned, const TRecordset& game);
+
+std::string ProposalEngine::ProposeTitle(const TRecordset& game) const {
+    const std::string title = ProposeTitleUtf8(*m_learned, game);
+    return ToCatalogueText(title, *m_learned->codec).value_or(std::string());
+}
+
+std::string ProposeTitleUtf8(const Learned& learned, const TRecordset& game) {
+    const TextCodec& codec = *learned.codec;
+    const std::string english = ToWorkingText(game.englishName, codec);
+    const TitleParts own = SplitTitle(english);
+    if (own.head.empty()) return {};
+    std::string head;
+    const auto family = learned.families.find(game.FamilyKey());
+    const TRecordset* master = nullptr;
+    if (family != learned.families.end())
+        for (const TRecordset* member : family->second)
+            if (member->isMaster && member != &game) master = member;
+    if (master) {
+        const GameTexts texts = TextsOf(*master, codec);
+        if (HasOwnTitle(texts)) {
+            const TitleParts masterEnglish = SplitTitle(texts.english);
+            const TitleParts masterTitle = SplitTitle(texts.title);
+            if (masterEnglish.head == own.head || masterTitle.head == masterEnglish.head)
+                head = masterEnglish.head == own.head ? std::string(masterTitle.head) : std::string(own.head);
+        }
+    }
+    if (head.empty()) {
+        const auto found = learned.headsByEnglishHead.find(std::string(own.head));
+        if (found != learned.headsByEnglishHead.end())
+            if (const std::string* best = found->second.Best(1, 0.5)) head = *best;
+    }
+    if (head.empty()) return {};
+    std::string title = head + learned.qualifiers.Rewrite(own.qualifier);
+    return ApplyRulesToTitle(title, learned.rules, Utf8Codec());
+}
+
+std::string ProposalEngine::ProposeReading(const TRecordset& game) const {
+    const TextCodec& codec = *m_learned->codec;
+    if (game.translated && !game.japaneseName.empty() && game.japaneseName != game.englishName)
+        return ProposeReadingForTitle(game, game.japaneseName);
+    const std::string title = ProposeTitle(game);
+    return ProposeReadingForTitle(game, title.empty() ? game.japaneseName : title);
+    (void)codec;
+}
+
+std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
+                                                   std::string_view typedTitle) const {
+    const Learned& learned = *m_learned;
+    const TextCodec& codec = *learned.codec;
+    const std::string title = ToWorkingText(typedTitle, codec);
+    const std::string english = ToWorkingText(game.englishName, codec);
+    std::optional<std::string> reading;
+    // The family first: a sibling of the same main name, with its code turned to this game's.
+    const auto family = learned.families.find(game.FamilyKey());
+    if (family != learned.families.end()) {
+        int bestChanges = 1 << 30;
+        const std::string_view main = MainPart(title);
+        for (const TRecordset* member : family->second) {
+            if (member == &game || !member->translated || member->reading.empty()) continue;
+            const GameTexts texts = TextsOf(*member, codec);
+            if (MainPart(texts.title) != main) continue;
+            int changes = 0;
+            const bool byEnglish = !english.empty() && !texts.english.empty();
+            auto candidate = learned.suffixes.FromSibling(
+                byEnglish ? english : title, byEnglish ? texts.english : texts.title, texts.reading, changes);
+            if (candidate && changes < bestChanges) {
+                bestChanges = changes;
+                reading = std::move(candidate);
+            }
+        }
+        if (!reading)
+            for (const TRecordset* member : family->second) {
+                if (member == &game || !member->isMaster || !member->translated || member->reading.empty())
+                    continue;
+                const GameTexts texts = TextsOf(*member, codec);
+                if (MainPart(texts.title) == main) reading = texts.reading;
+            }
+    }
+    if (!reading) {
+        const auto found = learned.readingsByMainPart.find(std::string(MainPart(title)));
+        if (found != learned.readingsByMainPart.end())
+            if (const std::string* best = found->second.Best()) reading = *best;
+    }
+    if (!reading) reading = KanaReading(learned, title);
+    if (!reading) return {};
+    return ToCatalogueText(*reading, codec).value_or(std::string());
+}
+
+}  // namespace kanaroll

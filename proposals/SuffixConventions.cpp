@@ -1,0 +1,130 @@
+#include "proposals/SuffixConventions.h"
+
+#include <cctype>
+
+namespace kanaroll::proposals {
+namespace {
+
+bool IsCodeByte(char c) {
+    return c > ' ' && c < 0x7F;
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool AllDigits(std::string_view text) {
+    if (text.empty()) return false;
+    for (const char c : text)
+        if (!IsDigit(c)) return false;
+    return true;
+}
+
+// Replaces in `code` the last spelling of token `from` by the same spelling of `to`: a number as a
+// digit run of the same value, padded to the run's width; letters as they stand, lower-cased.
+bool ReplaceToken(std::string& code, const std::string& from, const std::string& to) {
+    if (AllDigits(from) && AllDigits(to)) {
+        const unsigned long value = std::stoul(from.substr(0, 9));
+        // The digit runs of the code, last first.
+        std::size_t end = code.size();
+        while (end > 0) {
+            while (end > 0 && !IsDigit(code[end - 1])) --end;
+            std::size_t start = end;
+            while (start > 0 && IsDigit(code[start - 1])) --start;
+            if (start == end) break;
+            const std::string run = code.substr(start, end - start);
+            if (run.size() <= 9 && std::stoul(run) == value) {
+                std::string spelled = to;
+                if (spelled.size() < run.size()) spelled.insert(0, run.size() - spelled.size(), '0');
+                code.replace(start, end - start, spelled);
+                return true;
+            }
+            end = start;
+        }
+        return false;
+    }
+    const auto at = code.rfind(from);
+    if (at == std::string::npos || from.empty()) return false;
+    code.replace(at, from.size(), to);
+    return true;
+}
+
+}  // namespace
+
+StemAndCode SplitCode(std::string_view reading) {
+    std::size_t start = reading.size();
+    while (start > 0 && IsCodeByte(reading[start - 1])) --start;
+    return {reading.substr(0, start), reading.substr(start)};
+}
+
+std::vector<std::string> CodeTokens(std::string_view text) {
+    std::vector<std::string> tokens;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (!IsDigit(c) && !IsAlpha(c)) {
+            ++i;
+            continue;
+        }
+        const bool digits = IsDigit(c);
+        std::size_t end = i;
+        while (end < text.size() && (digits ? IsDigit(text[end]) : IsAlpha(text[end]))) ++end;
+        std::string token(text.substr(i, end - i));
+        for (char& t : token) t = static_cast<char>(std::tolower(static_cast<unsigned char>(t)));
+        tokens.push_back(std::move(token));
+        i = end;
+    }
+    return tokens;
+}
+
+void SuffixConventions::Learn(std::string_view reading, std::string_view plainStem) {
+    if (!plainStem.empty() && reading.starts_with(plainStem) && reading.size() > plainStem.size())
+        ++m_codes[std::string(reading.substr(plainStem.size()))];
+    const StemAndCode split = SplitCode(reading);
+    if (!split.code.empty() && !split.stem.empty()) ++m_codes[std::string(split.code)];
+}
+
+void SuffixConventions::LearnPartCode(std::string_view part, std::string_view code) {
+    m_partCodes[std::string(part)].Add(code);
+}
+
+const std::string* SuffixConventions::PartCode(std::string_view part) const {
+    const auto found = m_partCodes.find(std::string(part));
+    return found == m_partCodes.end() ? nullptr : found->second.Best(2, 0.5);
+}
+
+bool SuffixConventions::Explains(std::string_view plain, std::string_view reading) const {
+    if (reading == plain) return true;
+    if (!reading.starts_with(plain)) return false;
+    const auto found = m_codes.find(std::string(reading.substr(plain.size())));
+    return found != m_codes.end() && found->second >= 2;
+}
+
+std::optional<std::string> SuffixConventions::FromSibling(std::string_view description,
+                                                          std::string_view siblingDescription,
+                                                          std::string_view siblingReading,
+                                                          int& changes) const {
+    changes = 0;
+    const auto mine = CodeTokens(description);
+    const auto theirs = CodeTokens(siblingDescription);
+    if (mine.size() != theirs.size()) return std::nullopt;
+    const StemAndCode split = SplitCode(siblingReading);
+    std::string code(split.code);
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+        if (mine[i] == theirs[i]) continue;
+        ++changes;
+        if (ReplaceToken(code, theirs[i], mine[i])) continue;
+        // A word the code does not spell: the list's code for it, when it has one, or no part in
+        // the code at all.
+        const std::string* from = PartCode(theirs[i]);
+        const std::string* to = PartCode(mine[i]);
+        if (from && to && !from->empty() && ReplaceToken(code, *from, *to)) continue;
+        if (!from && !to && theirs[i].size() >= 4 && mine[i].size() >= 4 && !AllDigits(theirs[i])) continue;
+        return std::nullopt;
+    }
+    return std::string(split.stem) + code;
+}
+
+}  // namespace kanaroll::proposals

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "proposals/Votes.h"
+
+// The sort codes a list appends to its readings: "ばとるがれっが_1", "あすとろふぁいたー-b1",
+// "れっどほっといびざbs4_07". A reading is a stem of kana followed by a code of ASCII letters,
+// digits and marks, which tells the games of a name apart by their versions and sets.
+namespace kanaroll::proposals {
+
+struct StemAndCode {
+    std::string_view stem;
+    std::string_view code;
+};
+// The code is the longest run of printable ASCII other than the blank at the end of the reading.
+StemAndCode SplitCode(std::string_view reading);
+
+// Letters and digits of a description or title as a reading's code might spell them: "Pin-Bot
+// (L-5)" gives "pin", "bot", "l", "5". Letters are lower-cased; a run of letters and a run of
+// digits are separate tokens.
+std::vector<std::string> CodeTokens(std::string_view text);
+
+class SuffixConventions {
+public:
+    // One translated game's reading, and the stem its title alone gives when that is known (empty
+    // otherwise): the remainder is one of the list's codes.
+    void Learn(std::string_view reading, std::string_view plainStem);
+    // One qualifier part seen alone with the code it gave, such as "US" with "_u".
+    void LearnPartCode(std::string_view part, std::string_view code);
+
+    // True when `reading` is `plain` followed by a code the list uses (or is `plain` itself): what
+    // a katakana title's reading may add to the title's hiragana.
+    bool Explains(std::string_view plain, std::string_view reading) const;
+
+    // The reading of a game from a sibling's: the description of the game and of the sibling (their
+    // English descriptions, or their titles) compared token by token, and each token that differs
+    // replaced in the sibling's code as the code spells it ("set 1" as "01" turning into "07" for
+    // "set 7", "EAD" as "ead" into "eaa"). Nothing when the descriptions differ in their number of
+    // tokens or in a token the code does not show and the list's part codes do not explain.
+    // `changes` is set to the number of tokens replaced.
+    std::optional<std::string> FromSibling(std::string_view description, std::string_view siblingDescription,
+                                           std::string_view siblingReading, int& changes) const;
+
+    // The code the list gives a qualifier part seen alone, such as "_w" for "World"; null when
+    // unknown.
+    const std::string* PartCode(std::string_view part) const;
+
+private:
+    std::unordered_map<std::string, int> m_codes;
+    std::unordered_map<std::string, Votes> m_partCodes;
+};
+
+}  // namespace kanaroll::proposals
