@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "catalogue/Recode.h"
+#include "proposals/FamilyReadings.h"
 #include "proposals/KanaConversion.h"
 #include "proposals/ProposalText.h"
 #include "proposals/QualifierRewrites.h"
@@ -140,6 +141,27 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
 
 std::string ProposeTitleUtf8(const Learned& learned, const TRecordset& game);
 
+// The replace rules over a proposed title as F3 runs them, except that a rule limited to the
+// parentheses runs only where it finds its text there: F3 puts even an unchanged parenthesised text
+// back wherever it stands in the title, in the letter case it has inside the parentheses, which
+// would turn "(Ace) (sp.ACE)" into "(Ace) (sp.Ace)" without any rule having matched.
+std::string ApplyAgreedRules(const Learned& learned, std::string title) {
+    const TextCodec& utf8 = Utf8Codec();
+    for (const TReplacePatterns& rule : learned.rules) {
+        if (rule.onlyInParentheses) {
+            const auto open = title.find('(');
+            const auto close = title.find(')');
+            const std::size_t from = open == std::string::npos ? 0 : open + 1;
+            if (close == std::string::npos || close < from) continue;
+            const std::string inner = title.substr(from, close - from);
+            if (utf8.Find(utf8.ToUpper(inner), utf8.ToUpper(rule.searchText)) == std::string_view::npos)
+                continue;
+        }
+        title = ApplyRulesToTitle(title, ReplaceRuleList{rule}, utf8);
+    }
+    return title;
+}
+
 std::string ProposalEngine::ProposeTitle(const TRecordset& game) const {
     const std::string title = ProposeTitleUtf8(*m_learned, game);
     return ToCatalogueText(title, *m_learned->codec).value_or(std::string());
@@ -161,8 +183,18 @@ std::string ProposeTitleUtf8(const Learned& learned, const TRecordset& game) {
         if (HasOwnTitle(texts)) {
             const TitleParts masterEnglish = SplitTitle(texts.english);
             const TitleParts masterTitle = SplitTitle(texts.title);
-            if (masterEnglish.head == own.head || masterTitle.head == masterEnglish.head)
-                head = masterEnglish.head == own.head ? std::string(masterTitle.head) : std::string(own.head);
+            const std::string_view masterMain = MainName(masterTitle.head);
+            if (masterEnglish.head == own.head) {
+                head = masterTitle.head;
+            } else if (masterTitle.head == masterEnglish.head) {
+                // The list keeps this family's English names.
+                head = own.head;
+            } else if (masterMain.size() < masterTitle.head.size() &&
+                       masterTitle.head.ends_with(masterEnglish.head)) {
+                // "天地を喰らう / Dynasty Wars": the Japanese name without the master's English one,
+                // which is not this game's.
+                head = masterMain;
+            }
         }
     }
     if (head.empty()) {
@@ -171,8 +203,7 @@ std::string ProposeTitleUtf8(const Learned& learned, const TRecordset& game) {
             if (const std::string* best = found->second.Best(1, 0.5)) head = *best;
     }
     if (head.empty()) return {};
-    std::string title = head + learned.qualifiers.Rewrite(own.qualifier);
-    return ApplyRulesToTitle(title, learned.rules, Utf8Codec());
+    return ApplyAgreedRules(learned, head + learned.qualifiers.Rewrite(own.qualifier));
 }
 
 std::string ProposalEngine::ProposeReading(const TRecordset& game) const {
@@ -191,31 +222,23 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
     const std::string title = ToWorkingText(typedTitle, codec);
     const std::string english = ToWorkingText(game.englishName, codec);
     std::optional<std::string> reading;
-    // The family first: a sibling of the same main name, with its code turned to this game's.
+    // The family first: its known readings, turned to this game's by the family's own convention.
     const auto family = learned.families.find(game.FamilyKey());
     if (family != learned.families.end()) {
-        int bestChanges = 1 << 30;
-        const std::string_view main = MainPart(title);
+        std::vector<FamilyMember> members;
         for (const TRecordset* member : family->second) {
             if (member == &game || !member->translated || member->reading.empty()) continue;
-            const GameTexts texts = TextsOf(*member, codec);
-            if (MainPart(texts.title) != main) continue;
-            int changes = 0;
+            GameTexts texts = TextsOf(*member, codec);
             const bool byEnglish = !english.empty() && !texts.english.empty();
-            auto candidate = learned.suffixes.FromSibling(
-                byEnglish ? english : title, byEnglish ? texts.english : texts.title, texts.reading, changes);
-            if (candidate && changes < bestChanges) {
-                bestChanges = changes;
-                reading = std::move(candidate);
-            }
+            members.push_back({byEnglish ? std::move(texts.english) : texts.title, std::move(texts.title),
+                               std::move(texts.reading), member->isMaster});
         }
-        if (!reading)
-            for (const TRecordset* member : family->second) {
-                if (member == &game || !member->isMaster || !member->translated || member->reading.empty())
-                    continue;
-                const GameTexts texts = TextsOf(*member, codec);
-                if (MainPart(texts.title) == main) reading = texts.reading;
-            }
+        if (!members.empty()) {
+            const bool byEnglish = !english.empty() && !members.front().description.empty() &&
+                                   members.front().description != members.front().title;
+            reading = FamilyReadings(learned.suffixes)
+                          .Propose(byEnglish ? english : title, MainPart(title), members);
+        }
     }
     if (!reading) {
         const auto found = learned.readingsByMainPart.find(std::string(MainPart(title)));

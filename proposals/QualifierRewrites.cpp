@@ -9,12 +9,22 @@ namespace {
 
 // A rewrite is taken when the list showed it at least twice and in most of the games that had the
 // English text; a text the list sometimes keeps as it is counts those games against the rewrite.
-constexpr int kMinCount = 2;
+constexpr int kMinCount = 1;
 constexpr double kMinShare = 0.5;
 
 const std::string* Lookup(const std::unordered_map<std::string, Votes>& table, std::string_view key) {
     const auto found = table.find(std::string(key));
     return found == table.end() ? nullptr : found->second.Best(kMinCount, kMinShare);
+}
+
+// A group's parts as they stood inside its parentheses.
+std::string Joined(const std::vector<std::string_view>& parts) {
+    std::string joined;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) joined += ", ";
+        joined += parts[i];
+    }
+    return joined;
 }
 
 }  // namespace
@@ -24,6 +34,7 @@ void QualifierRewrites::Learn(std::string_view englishQualifier, std::string_vie
     const QualifierGroups japanese = SplitQualifier(japaneseQualifier);
     if (english.empty() || english.size() != japanese.size()) return;
     for (std::size_t g = 0; g < english.size(); ++g) {
+        m_groups[Joined(english[g])].Add(Joined(japanese[g]));
         if (english[g].size() != japanese[g].size()) continue;
         for (std::size_t p = 0; p < english[g].size(); ++p) {
             const std::string_view from = english[g][p];
@@ -45,6 +56,10 @@ std::string QualifierRewrites::Rewrite(std::string_view englishQualifier) const 
     std::vector<std::vector<std::string>> rewritten;
     for (const auto& group : groups) {
         auto& parts = rewritten.emplace_back();
+        if (const std::string* whole = Lookup(m_groups, Joined(group))) {
+            parts.push_back(*whole);
+            continue;
+        }
         for (const std::string_view part : group) {
             if (const std::string* whole = Lookup(m_parts, part)) {
                 parts.push_back(*whole);

@@ -23,6 +23,7 @@ public:
     std::string Rewrite(std::string_view englishQualifier) const;
 
 private:
+    std::unordered_map<std::string, Votes> m_groups;
     std::unordered_map<std::string, Votes> m_parts;
     std::unordered_map<std::string, Votes> m_words;
 };

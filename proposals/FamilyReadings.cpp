@@ -1,0 +1,102 @@
+#include "proposals/FamilyReadings.h"
+
+#include <array>
+
+#include "proposals/TitleParts.h"
+#include "proposals/Utf8Chars.h"
+
+namespace kanaroll::proposals {
+namespace {
+
+// How many of a family's known members are worked out from the others to choose the way.
+constexpr std::size_t kTrials = 3;
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// How far two descriptions are apart, token by token.
+int Distance(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    int distance = static_cast<int>(std::max(a.size(), b.size()) - common) * 2;
+    for (std::size_t i = 0; i < common; ++i) distance += a[i] != b[i];
+    return distance;
+}
+
+}  // namespace
+
+std::optional<std::string> FamilyReadings::Derive(Way way, std::string_view description,
+                                                  std::string_view mainPart,
+                                                  const std::vector<FamilyMember>& members,
+                                                  std::size_t skip) const {
+    const auto eligible = [&](std::size_t i) {
+        return i != skip && (mainPart.empty() || MainPart(members[i].title) == mainPart);
+    };
+    switch (way) {
+        case Way::Substitute: {
+            std::optional<std::string> best;
+            int bestChanges = 1 << 30;
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                if (!eligible(i)) continue;
+                int changes = 0;
+                auto reading =
+                    m_suffixes.FromSibling(description, members[i].description, members[i].reading, changes);
+                if (reading && changes < bestChanges) bestChanges = changes, best = std::move(reading);
+            }
+            return best;
+        }
+        case Way::CopyNearest: {
+            const auto mine = CodeTokens(description);
+            std::size_t best = kNone;
+            int bestDistance = 1 << 30;
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                if (!eligible(i)) continue;
+                const int distance = Distance(mine, CodeTokens(members[i].description));
+                if (distance < bestDistance) bestDistance = distance, best = i;
+            }
+            if (best == kNone) return std::nullopt;
+            return members[best].reading;
+        }
+        case Way::CopyMaster:
+            for (std::size_t i = 0; i < members.size(); ++i)
+                if (members[i].isMaster && eligible(i)) return members[i].reading;
+            return std::nullopt;
+        case Way::PartCode: {
+            const auto groups = SplitQualifier(SplitTitle(description).qualifier);
+            if (groups.size() != 1 || groups[0].size() != 1) return std::nullopt;
+            const std::string* code = m_suffixes.PartCode(ToLowerAscii(groups[0][0]));
+            if (!code) return std::nullopt;
+            for (std::size_t i = 0; i < members.size(); ++i)
+                if (members[i].isMaster && eligible(i))
+                    return std::string(SplitCode(members[i].reading).stem) + *code;
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FamilyReadings::Propose(std::string_view description, std::string_view mainPart,
+                                                   const std::vector<FamilyMember>& members) const {
+    constexpr std::array kWays = {Way::Substitute, Way::CopyNearest, Way::CopyMaster, Way::PartCode};
+    std::array<int, kWays.size()> right{};
+    std::size_t trials = 0;
+    for (std::size_t held = 0; held < members.size() && trials < kTrials; ++held) {
+        if (!mainPart.empty() && MainPart(members[held].title) != mainPart) continue;
+        ++trials;
+        for (std::size_t w = 0; w < kWays.size(); ++w) {
+            const auto reading = Derive(kWays[w], members[held].description, mainPart, members, held);
+            if (reading && *reading == members[held].reading) ++right[w];
+        }
+    }
+    // With no member to try the ways on, the order above stands; a family on which every way failed
+    // gives nothing.
+    std::size_t chosen = 0;
+    for (std::size_t w = 1; w < kWays.size(); ++w)
+        if (right[w] > right[chosen]) chosen = w;
+    if (trials >= 2 && right[chosen] == 0) return std::nullopt;
+    if (auto reading = Derive(kWays[chosen], description, mainPart, members, kNone)) return reading;
+    // The chosen way may not apply to this game (no sibling with as many tokens): the next best.
+    for (std::size_t w = 0; w < kWays.size(); ++w)
+        if (w != chosen && (trials < 2 || right[w] > 0))
+            if (auto reading = Derive(kWays[w], description, mainPart, members, kNone)) return reading;
+    return std::nullopt;
+}
+
+}  // namespace kanaroll::proposals
