@@ -7,6 +7,7 @@
 #include "proposals/KanaConversion.h"
 #include "proposals/ProposalText.h"
 #include "proposals/QualifierRewrites.h"
+#include "proposals/ReadingDictionary.h"
 #include "proposals/SuffixConventions.h"
 #include "proposals/TitleParts.h"
 #include "proposals/Utf8Chars.h"
@@ -24,6 +25,7 @@ public:
     KanaStyle kana;
     SuffixConventions suffixes;
     QualifierRewrites qualifiers;
+    ReadingDictionary dictionary{kana};
     // Family key (catalogue bytes) to its games, master included.
     std::unordered_map<std::string, std::vector<const TRecordset*>> families;
     // A title's main part to the readings the list gives it.
@@ -71,14 +73,11 @@ bool CutKeptLine(std::string_view line, std::string_view& zip, std::string_view&
     return !title.empty() && !reading.empty();
 }
 
-void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_view reading) {
+void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_view reading,
+                          std::vector<std::pair<std::string, std::string>>& forDictionary) {
     learned.readingsByMainPart[std::string(MainPart(title))].Add(reading);
     learned.suffixes.Learn(reading, {});
-}
-
-// The hiragana of a title's main part when it is all kana.
-std::optional<std::string> KanaReading(const Learned& learned, std::string_view title) {
-    return KanaToHiragana(MainPart(title), learned.kana);
+    forDictionary.emplace_back(MainPart(title), reading);
 }
 
 }  // namespace
@@ -105,13 +104,14 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
             candidateRules.push_back({ToWorkingText(rule.searchText, codec),
                                       ToWorkingText(rule.replacementText, codec), rule.onlyInParentheses});
     std::vector<bool> shown(candidateRules.size(), false);
+    std::vector<std::pair<std::string, std::string>> forDictionary;
     int vuTitles = 0;
     int vuReadings = 0;
     for (const auto& record : games.Items()) {
         learned->families[record->FamilyKey()].push_back(record.get());
         if (!record->translated || record->reading.empty()) continue;
         const GameTexts texts = TextsOf(*record, codec);
-        LearnTitleAndReading(*learned, texts.title, texts.reading);
+        LearnTitleAndReading(*learned, texts.title, texts.reading, forDictionary);
         if (texts.title.find("ヴ") != std::string::npos) {
             ++vuTitles;
             if (texts.reading.find("ゔ") != std::string::npos) ++vuReadings;
@@ -131,9 +131,12 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
     for (const std::string& line : keptLines) {
         std::string_view zip, title, reading;
         if (!CutKeptLine(line, zip, title, reading)) continue;
-        LearnTitleAndReading(*learned, ToWorkingText(title, codec), ToWorkingText(reading, codec));
+        LearnTitleAndReading(*learned, ToWorkingText(title, codec), ToWorkingText(reading, codec),
+                             forDictionary);
     }
     learned->kana.keepVu = &codec == &Utf8Codec() && vuTitles > 0 && vuReadings * 2 >= vuTitles;
+    for (const auto& [mainPart, reading] : forDictionary) learned->dictionary.Learn(mainPart, reading);
+    learned->dictionary.LearnAgain();
     for (std::size_t r = 0; r < candidateRules.size(); ++r)
         if (shown[r]) learned->rules.push_back(std::move(candidateRules[r]));
     m_learned = std::move(learned);
@@ -245,7 +248,7 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
         if (found != learned.readingsByMainPart.end())
             if (const std::string* best = found->second.Best()) reading = *best;
     }
-    if (!reading) reading = KanaReading(learned, title);
+    if (!reading) reading = learned.dictionary.Compose(MainPart(title));
     if (!reading) return {};
     return ToCatalogueText(*reading, codec).value_or(std::string());
 }
