@@ -248,7 +248,9 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
         if (found != learned.readingsByMainPart.end())
             if (const std::string* best = found->second.Best()) reading = *best;
     }
-    if (!reading) reading = learned.dictionary.Compose(MainPart(title));
+    if (!reading)
+        if (auto composed = learned.dictionary.Compose(MainPart(title)))
+            reading = learned.suffixes.WithSeriesCode(std::move(*composed));
     if (!reading) return {};
     return ToCatalogueText(*reading, codec).value_or(std::string());
 }

@@ -84,6 +84,22 @@ void SuffixConventions::Learn(std::string_view reading, std::string_view plainSt
         ++m_codes[std::string(reading.substr(plainStem.size()))];
     const StemAndCode split = SplitCode(reading);
     if (!split.code.empty() && !split.stem.empty()) ++m_codes[std::string(split.code)];
+    // A series number: "_" and digits, the first of them not 0.
+    const auto underscore = reading.rfind('_');
+    if (underscore != std::string_view::npos && underscore + 1 < reading.size() && underscore > 0 &&
+        reading[underscore + 1] != '0' && AllDigits(reading.substr(underscore + 1))) {
+        Series& series = m_series[std::string(reading.substr(0, underscore))];
+        (reading.substr(underscore + 1) == "1" ? series.first : series.later) = true;
+    } else {
+        m_series[std::string(reading)].plain = true;
+    }
+}
+
+std::string SuffixConventions::WithSeriesCode(std::string reading) const {
+    const auto found = m_series.find(reading);
+    if (found == m_series.end() || found->second.plain) return reading;
+    if (found->second.first || found->second.later) reading += "_1";
+    return reading;
 }
 
 void SuffixConventions::LearnPartCode(std::string_view part, std::string_view code) {

@@ -46,12 +46,24 @@ public:
     std::optional<std::string> FromSibling(std::string_view description, std::string_view siblingDescription,
                                            std::string_view siblingReading, int& changes) const;
 
+    // `reading`, a reading made from a title alone, with the series code the list gives such a
+    // reading: a list that numbers a series ("ぱわーすとーん_2" for the sequel) gives the first of
+    // it "_1" where it shows no reading without a code.
+    std::string WithSeriesCode(std::string reading) const;
+
     // The code the list gives a qualifier part seen alone, such as "_w" for "World"; null when
     // unknown.
     const std::string* PartCode(std::string_view part) const;
 
 private:
+    struct Series {
+        bool plain = false;  // the stem stands as a reading of its own
+        bool first = false;  // stem + "_1"
+        bool later = false;  // stem + "_2" and on
+    };
+
     std::unordered_map<std::string, int> m_codes;
+    std::unordered_map<std::string, Series> m_series;
     std::unordered_map<std::string, Votes> m_partCodes;
 };
 
