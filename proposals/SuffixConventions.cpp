@@ -43,7 +43,7 @@ bool ReplaceToken(std::string& code, const std::string& from, const std::string&
             }
             end = start;
         }
-        return false;
+        // Digits written together with others, "6.03" as "603": the same digits within a run.
     }
     const auto at = code.rfind(from);
     if (at == std::string::npos || from.empty()) return false;
@@ -137,7 +137,12 @@ std::optional<std::string> SuffixConventions::FromSibling(std::string_view descr
         const std::string* from = PartCode(theirs[i]);
         const std::string* to = PartCode(mine[i]);
         if (from && to && !from->empty() && ReplaceToken(code, *from, *to)) continue;
-        if (!from && !to && theirs[i].size() >= 4 && mine[i].size() >= 4 && !AllDigits(theirs[i])) continue;
+        // Two words the list has no code for: taken as words the code leaves out, which is less
+        // certain than a replacement, so it counts more.
+        if (!from && !to && theirs[i].size() >= 4 && mine[i].size() >= 4 && !AllDigits(theirs[i])) {
+            changes += 2;
+            continue;
+        }
         return std::nullopt;
     }
     return std::string(split.stem) + code;

@@ -42,7 +42,8 @@ public:
     // replaced in the sibling's code as the code spells it ("set 1" as "01" turning into "07" for
     // "set 7", "EAD" as "ead" into "eaa"). Nothing when the descriptions differ in their number of
     // tokens or in a token the code does not show and the list's part codes do not explain.
-    // `changes` is set to the number of tokens replaced.
+    // `changes` tells how far the sibling is: one for each token replaced, three for a word taken
+    // as one the code leaves out.
     std::optional<std::string> FromSibling(std::string_view description, std::string_view siblingDescription,
                                            std::string_view siblingReading, int& changes) const;
 

@@ -1,0 +1,210 @@
+// The proposal engine on small catalogues as the window holds them, the texts it hands out and the
+// search for the next untranslated game.
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "catalogue/GameList.h"
+#include "catalogue/TextCodec.h"
+#include "proposals/ProposalEngine.h"
+#include "proposals/ProposalText.h"
+#include "proposals/UntranslatedSearch.h"
+#include "replace/ReplacePatterns.h"
+
+namespace kanaroll {
+namespace {
+
+struct Line {
+    std::string zip;
+    std::string parent;
+    std::string english;
+    std::string title;  // empty: untranslated
+    std::string reading;
+};
+
+// A catalogue whose texts are given in UTF-8 and held in `codec`.
+GameList Catalogue(const std::vector<Line>& lines, const TextCodec& codec) {
+    GameList games;
+    for (const Line& line : lines) {
+        auto game = std::make_unique<TRecordset>();
+        game->zipName = line.zip;
+        game->parentName = line.parent;
+        game->isMaster = line.parent.empty();
+        game->englishName = codec.FromUtf8(line.english);
+        game->japaneseName = codec.FromUtf8(line.title.empty() ? line.english : line.title);
+        game->reading = codec.FromUtf8(line.reading);
+        game->translated = !line.title.empty();
+        game->listOrder = games.Count();
+        games.Append(std::move(game));
+    }
+    return games;
+}
+
+const TRecordset& Game(const GameList& games, std::string_view zip) {
+    for (const auto& game : games.Items())
+        if (game->zipName == zip) return *game;
+    throw std::logic_error("no such game");
+}
+
+// A family as a UTF-8 list holds it, with two clones left to translate.
+std::vector<Line> AlienFamily() {
+    return {
+        {"aliens", "", "Aliens (World set 1)", "エイリアンズ (海外版 set 1)", "えいりあんず_w1"},
+        {"aliens2", "aliens", "Aliens (World set 2)", "エイリアンズ (海外版 set 2)", "えいりあんず_w2"},
+        {"aliensj", "aliens", "Aliens (Japan set 1)", "エイリアンズ (日本版 set 1)", "えいりあんず_j1"},
+        {"aliensu", "aliens", "Aliens (US)", "エイリアンズ (US版)", "えいりあんず_u"},
+        {"aliens3", "aliens", "Aliens (World set 3)", "", ""},
+        {"aliensj2", "aliens", "Aliens (Japan set 2)", "", ""},
+        {"crimfght", "", "Crime Fighters (World 2 players)", "クライムファイターズ (海外版 2 players)",
+         "くらいむふぁいたーず"},
+        {"crimfghtj", "crimfght", "Crime Fighters (Japan 2 Players)",
+         "クライムファイターズ (日本版 2 Players)", "くらいむふぁいたーず"},
+    };
+}
+
+TEST(ProposalEngineTest, AClonesTitleAndReadingFromItsFamily) {
+    for (const TextCodec* codec : {&ShiftJisCodec(), &Utf8Codec()}) {
+        SCOPED_TRACE(std::string(codec->Name()));
+        const GameList games = Catalogue(AlienFamily(), *codec);
+        ProposalEngine engine;
+        engine.Learn(games, *codec, DefaultReplaceRules(*codec));
+        EXPECT_EQ(engine.ProposeTitle(Game(games, "aliens3")),
+                  codec->FromUtf8("エイリアンズ (海外版 set 3)"));
+        EXPECT_EQ(engine.ProposeReading(Game(games, "aliens3")), codec->FromUtf8("えいりあんず_w3"));
+        EXPECT_EQ(engine.ProposeTitle(Game(games, "aliensj2")),
+                  codec->FromUtf8("エイリアンズ (日本版 set 2)"));
+        EXPECT_EQ(engine.ProposeReading(Game(games, "aliensj2")), codec->FromUtf8("えいりあんず_j2"));
+    }
+}
+
+TEST(ProposalEngineTest, AReadingForATypedTitle) {
+    const TextCodec& codec = ShiftJisCodec();
+    const GameList games = Catalogue(
+        {
+            {"pacman", "", "Pac-Man (Midway)", "パックマン (Midway)", "ぱっくまん"},
+            {"mjvegas", "", "Mahjong Vegas (Japan)", "麻雀ベガス (日本版)", "まーじゃんべがす"},
+            {"cafedoll", "", "Mahjong Cafe Doll (Japan)", "", ""},
+            {"nmouse", "", "Naughty Mouse (set 1)", "", ""},
+        },
+        codec);
+    ProposalEngine engine;
+    engine.Learn(games, codec, DefaultReplaceRules(codec));
+    EXPECT_EQ(engine.ProposeReadingForTitle(Game(games, "cafedoll"), Sjis("麻雀カフェドール (日本版)")),
+              Sjis("まーじゃんかふぇどーる"));
+    EXPECT_EQ(engine.ProposeReadingForTitle(Game(games, "nmouse"), Sjis("ノーティ・マウス (set 1)")),
+              Sjis("のーてぃまうす"));
+    // Same main part as a translated game: its reading.
+    EXPECT_EQ(engine.ProposeReadingForTitle(Game(games, "nmouse"), Sjis("パックマン (Falcom?)")),
+              Sjis("ぱっくまん"));
+    // Nothing to go by: no guess.
+    EXPECT_EQ(engine.ProposeReadingForTitle(Game(games, "nmouse"), "Naughty Mouse (set 1)"), "");
+    EXPECT_EQ(engine.ProposeTitle(Game(games, "nmouse")), "");
+}
+
+TEST(ProposalEngineTest, AMasterTranslatedAfterLearningShapesItsClones) {
+    const TextCodec& codec = Utf8Codec();
+    GameList games = Catalogue(
+        {
+            {"puzznic", "", "Puzznic (World)", "", ""},
+            {"puzznicj", "puzznic", "Puzznic (Japan)", "", ""},
+            {"other", "", "Other (Japan)", "アザー (日本版)", "あざー"},
+            {"other2", "", "Other 2 (World)", "アザー2 (海外版)", "あざー2"},
+        },
+        codec);
+    ProposalEngine engine;
+    engine.Learn(games, codec, DefaultReplaceRules(codec));
+    EXPECT_EQ(engine.ProposeTitle(Game(games, "puzznicj")), "");
+    TRecordset& master = games[0];
+    master.japaneseName = "パズニック (海外版)";
+    master.reading = "ぱずにっく";
+    master.translated = true;
+    EXPECT_EQ(engine.ProposeTitle(Game(games, "puzznicj")), "パズニック (日本版)");
+    EXPECT_EQ(engine.ProposeReading(Game(games, "puzznicj")), "ぱずにっく");
+}
+
+TEST(ProposalEngineTest, ReplaceRulesOnlyWhereTheListAgreesWithThem) {
+    const TextCodec& codec = Utf8Codec();
+    const GameList games = Catalogue(
+        {
+            {"a", "", "Alpha (US)", "アルファ (US版)", "あるふぁ"},
+            {"a2", "a", "Alpha (US, bootleg)", "", ""},
+            {"b", "", "Beta (Ace) (sp.ACE)", "Beta (Ace) (sp.ACE)", "べーた"},
+            {"b2", "b", "Beta (Ace) (sp.ACE) (set 2)", "", ""},
+            {"c", "", "Gamma (hack of bootleg)", "ガンマ (海賊版のハック)", "がんま"},
+        },
+        codec);
+    ProposalEngine engine;
+    engine.Learn(games, codec, DefaultReplaceRules(codec));
+    // "US" stays "US版", not the default rule's "米国版", which this list never writes; the rule
+    // for "bootleg" is one the list agrees with, and rewrites what the list never lined up.
+    EXPECT_EQ(engine.ProposeTitle(Game(games, "a2")), "アルファ (US版, 海賊版)");
+    // A rule that finds nothing in the parentheses changes nothing elsewhere.
+    EXPECT_EQ(engine.ProposeTitle(Game(games, "b2")), "Beta (Ace) (sp.ACE) (set 2)");
+}
+
+TEST(ProposalEngineTest, WithoutLearningOrGamesThereIsNothingToPropose) {
+    ProposalEngine engine;
+    TRecordset game;
+    game.zipName = "pacman";
+    game.englishName = game.japaneseName = "Pac-Man";
+    EXPECT_EQ(engine.ProposeTitle(game), "");
+    EXPECT_EQ(engine.ProposeReading(game), "");
+    EXPECT_EQ(engine.ProposeReadingForTitle(game, ""), "");
+    engine.Learn(GameList{}, ShiftJisCodec(), {});
+    EXPECT_EQ(engine.ProposeReadingForTitle(game, Sjis("パックマン")), Sjis("ぱっくまん"));
+}
+
+TEST(ProposalTextTest, WhatAFieldCanHold) {
+    using proposals::ToCatalogueText;
+    EXPECT_EQ(ToCatalogueText("パックマン", ShiftJisCodec()), Sjis("パックマン"));
+    EXPECT_EQ(ToCatalogueText("a\tb\rc\nd\x1A", Utf8Codec()), "a b c d ");
+    // Shift-JIS holds no "é" and no "ゔ": better no proposal than a "?".
+    EXPECT_FALSE(ToCatalogueText("Pokémon", ShiftJisCodec()));
+    EXPECT_FALSE(ToCatalogueText("ゔぁいす", ShiftJisCodec()));
+    EXPECT_EQ(ToCatalogueText("ゔぁいす", Utf8Codec()), "ゔぁいす");
+    EXPECT_FALSE(ToCatalogueText("\xE3\x81", Utf8Codec()));
+    EXPECT_FALSE(ToCatalogueText("", Utf8Codec()));
+    // 255 bytes as stored: 127 kana are 254 bytes in Shift-JIS, 381 in UTF-8.
+    std::string kana;
+    for (int i = 0; i < 127; ++i) kana += "ぱ";
+    EXPECT_TRUE(ToCatalogueText(kana, ShiftJisCodec()));
+    EXPECT_FALSE(ToCatalogueText(kana + "ぱ", ShiftJisCodec()));
+    EXPECT_FALSE(ToCatalogueText(kana, Utf8Codec()));
+    EXPECT_TRUE(ToCatalogueText(std::string(255, 'a'), Utf8Codec()));
+    EXPECT_FALSE(ToCatalogueText(std::string(256, 'a'), Utf8Codec()));
+}
+
+class UntranslatedSearchTest : public testing::Test {
+protected:
+    // Rows 1 and 3 untranslated.
+    GameList games = Catalogue({{"a", "", "A", "ア", "あ"},
+                                {"b", "", "B", "", ""},
+                                {"c", "", "C", "シ", "し"},
+                                {"d", "", "D", "", ""},
+                                {"e", "", "E", "イ", "い"}},
+                               ShiftJisCodec());
+};
+
+TEST_F(UntranslatedSearchTest, NextAndPreviousWithTheWrap) {
+    EXPECT_EQ(FindUntranslated(games, 0), 1);
+    EXPECT_EQ(FindUntranslated(games, 1), 3);
+    EXPECT_EQ(FindUntranslated(games, 3), 1);  // round past the end
+    EXPECT_EQ(FindUntranslated(games, 4), 1);
+    EXPECT_EQ(FindUntranslated(games, 3, false), 1);
+    EXPECT_EQ(FindUntranslated(games, 1, false), 3);  // round past the start
+    EXPECT_EQ(FindUntranslated(games, -1), 1);
+    EXPECT_EQ(FindUntranslated(games, -1, false), 3);
+}
+
+TEST_F(UntranslatedSearchTest, TheCurrentGameAloneAndNoneLeft) {
+    games[3].translated = true;
+    EXPECT_EQ(FindUntranslated(games, 1), 1);
+    EXPECT_EQ(FindUntranslated(games, 1, false), 1);
+    games[1].translated = true;
+    EXPECT_EQ(FindUntranslated(games, 1), -1);
+    EXPECT_EQ(FindUntranslated(games, 2, false), -1);
+    EXPECT_EQ(FindUntranslated(GameList{}, -1), -1);
+}
+
+}  // namespace
+}  // namespace kanaroll

@@ -1,0 +1,76 @@
+// The parts of the lists' titles and the rewrites of their qualifiers.
+#include <gtest/gtest.h>
+
+#include "proposals/QualifierRewrites.h"
+#include "proposals/TitleParts.h"
+
+namespace kanaroll::proposals {
+namespace {
+
+TEST(TitlePartsTest, HeadQualifierAndMainName) {
+    const TitleParts parts = SplitTitle("天地を喰らう / Dynasty Wars (US版, B-Board 89624B-?)");
+    EXPECT_EQ(parts.head, "天地を喰らう / Dynasty Wars");
+    EXPECT_EQ(parts.qualifier, " (US版, B-Board 89624B-?)");
+    EXPECT_EQ(MainName(parts.head), "天地を喰らう");
+    EXPECT_EQ(MainName("海底大戦争/ In The Hunt"), "海底大戦争");
+    EXPECT_EQ(SplitTitle("Puzznic").qualifier, "");
+    EXPECT_EQ(MainPart("パックマン / Newpuc2 (set 1)"), "パックマン");
+    EXPECT_EQ(MainPart("クラッシュローラー (Kural TWT)"), "クラッシュローラー");
+}
+
+TEST(TitlePartsTest, QualifierGroupsAndParts) {
+    const auto groups = SplitQualifier(" (Japan, bootleg) (set 2)");
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0], (std::vector<std::string_view>{"Japan", "bootleg"}));
+    EXPECT_EQ(groups[1], (std::vector<std::string_view>{"set 2"}));
+    // Nested parentheses stay inside their part.
+    const auto nested = SplitQualifier(" ('Galaxian (Namco set 2)' hack)");
+    ASSERT_EQ(nested.size(), 1u);
+    EXPECT_EQ(nested[0], (std::vector<std::string_view>{"'Galaxian (Namco set 2)' hack"}));
+    // Not a plain sequence of groups.
+    EXPECT_TRUE(SplitQualifier(" (unclosed").empty());
+    EXPECT_TRUE(SplitQualifier(" (a) b").empty());
+    EXPECT_EQ(JoinQualifier({{"日本版", "海賊版"}, {"set 2"}}), " (日本版, 海賊版) (set 2)");
+}
+
+class QualifierRewritesTest : public testing::Test {
+protected:
+    QualifierRewrites rewrites;
+};
+
+TEST_F(QualifierRewritesTest, WordsTheListRewritesCombineInNewQualifiers) {
+    rewrites.Learn(" (Japan)", " (日本版)");
+    rewrites.Learn(" (bootleg)", " (海賊版)");
+    rewrites.Learn(" (Japan, set 2)", " (日本版, set 2)");
+    EXPECT_EQ(rewrites.Rewrite(" (Japan, bootleg)"), " (日本版, 海賊版)");
+    EXPECT_EQ(rewrites.Rewrite(" (bootleg) (set 3)"), " (海賊版) (set 3)");
+    EXPECT_EQ(rewrites.Rewrite(" (Japan v1.5, 92.12.07)"), " (日本版 v1.5, 92.12.07)");
+    EXPECT_EQ(rewrites.Rewrite(""), "");
+}
+
+TEST_F(QualifierRewritesTest, AWordTheListMostlyKeepsStays) {
+    rewrites.Learn(" (French)", " (French)");
+    rewrites.Learn(" (French)", " (French)");
+    rewrites.Learn(" (French)", " (フランス版)");
+    EXPECT_EQ(rewrites.Rewrite(" (French)"), " (French)");
+}
+
+TEST_F(QualifierRewritesTest, AGroupOfItsOwnIsRewrittenApartFromTheSamePartAmongOthers) {
+    // "(UK)" alone becomes "(UK版)", while "UK" among other parts stays.
+    rewrites.Learn(" (UK)", " (UK版)");
+    rewrites.Learn(" (set 6, UK, Protocol)", " (set 6, UK, Protocol)");
+    rewrites.Learn(" (set 7, UK)", " (set 7, UK)");
+    rewrites.Learn(" (set 2, UK)", " (set 2, UK)");
+    EXPECT_EQ(rewrites.Rewrite(" (UK)"), " (UK版)");
+    EXPECT_EQ(rewrites.Rewrite(" (set 4, UK)"), " (set 4, UK)");
+}
+
+TEST_F(QualifierRewritesTest, QualifiersThatDoNotLineUpTeachNothing) {
+    rewrites.Learn(" (Japan) (set 2)", " (日本版)");
+    rewrites.Learn(" (Japan set 2)", " (日本版, set 2, 海賊版)");
+    EXPECT_EQ(rewrites.Rewrite(" (Japan)"), " (Japan)");
+    EXPECT_EQ(rewrites.Rewrite(" (no groups"), " (no groups");
+}
+
+}  // namespace
+}  // namespace kanaroll::proposals
