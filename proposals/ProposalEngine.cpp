@@ -249,7 +249,8 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
             if (const std::string* best = found->second.Best()) reading = *best;
     }
     if (!reading)
-        if (auto composed = learned.dictionary.Compose(MainPart(title)))
+        if (auto composed = learned.dictionary.Compose(
+                MainPart(title), [&](std::string_view stem) { return learned.suffixes.IsSeries(stem); }))
             reading = learned.suffixes.WithSeriesCode(std::move(*composed));
     if (!reading) return {};
     return ToCatalogueText(*reading, codec).value_or(std::string());

@@ -196,7 +196,8 @@ std::optional<std::string> ReadingDictionary::ReadToken(const TitleToken& token)
     return std::nullopt;
 }
 
-std::optional<std::string> ReadingDictionary::Compose(std::string_view mainPart) const {
+std::optional<std::string> ReadingDictionary::Compose(std::string_view mainPart,
+                                                      const SeriesTest& isSeries) const {
     // Tags in square brackets ("[BET]") are no part of what a reading says.
     std::string untagged(mainPart);
     for (auto open = untagged.find('['); open != std::string::npos; open = untagged.find('[', open)) {
@@ -208,6 +209,11 @@ std::optional<std::string> ReadingDictionary::Compose(std::string_view mainPart)
     if (tokens.empty()) return std::nullopt;
     std::string out;
     for (const TitleToken& token : tokens) {
+        if (isSeries && !out.empty())
+            if (const auto number = NumberOf(token); number && isSeries(out)) {
+                out += "_" + *number;
+                continue;
+            }
         const auto piece = ReadToken(token);
         if (!piece) return std::nullopt;
         out += *piece;

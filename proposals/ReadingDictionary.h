@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,9 +28,13 @@ public:
     // A second look at the titles that had two words side by side, now that more words are known.
     void LearnAgain();
 
+    // Tells whether the list numbers a series under a reading ("めたるすらっぐ_3", "_4"), so that a
+    // number after it is the series' code.
+    using SeriesTest = std::function<bool(std::string_view reading)>;
+
     // The reading of a title's main part made of the readings of its pieces; nothing when a piece
     // has no reading the list has shown consistently.
-    std::optional<std::string> Compose(std::string_view mainPart) const;
+    std::optional<std::string> Compose(std::string_view mainPart, const SeriesTest& isSeries = {}) const;
 
     // The reading of one word (a Kanji or Latin piece, or digits), when known.
     const std::string* Word(const TitleToken& token) const;

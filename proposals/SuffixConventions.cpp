@@ -102,6 +102,11 @@ std::string SuffixConventions::WithSeriesCode(std::string reading) const {
     return reading;
 }
 
+bool SuffixConventions::IsSeries(std::string_view stem) const {
+    const auto found = m_series.find(std::string(stem));
+    return found != m_series.end() && (found->second.first || found->second.later);
+}
+
 void SuffixConventions::LearnPartCode(std::string_view part, std::string_view code) {
     m_partCodes[std::string(part)].Add(code);
 }

@@ -51,6 +51,8 @@ public:
     // reading: a list that numbers a series ("ぱわーすとーん_2" for the sequel) gives the first of
     // it "_1" where it shows no reading without a code.
     std::string WithSeriesCode(std::string reading) const;
+    // True when the list numbers a series under `stem` with "_1", "_2" and on.
+    bool IsSeries(std::string_view stem) const;
 
     // The code the list gives a qualifier part seen alone, such as "_w" for "World"; null when
     // unknown.
