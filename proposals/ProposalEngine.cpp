@@ -1,13 +1,12 @@
 #include "proposals/ProposalEngine.h"
 
-#include <unordered_map>
-
 #include "catalogue/Recode.h"
 #include "proposals/FamilyReadings.h"
 #include "proposals/KanaConversion.h"
 #include "proposals/ProposalText.h"
 #include "proposals/QualifierRewrites.h"
 #include "proposals/ReadingDictionary.h"
+#include "proposals/StringMap.h"
 #include "proposals/SuffixConventions.h"
 #include "proposals/TitleParts.h"
 #include "proposals/Utf8Chars.h"
@@ -27,11 +26,11 @@ public:
     QualifierRewrites qualifiers;
     ReadingDictionary dictionary{kana};
     // Family key (catalogue bytes) to its games, master included.
-    std::unordered_map<std::string, std::vector<const TRecordset*>> families;
+    StringMap<std::vector<const TRecordset*>> families;
     // A title's main part to the readings the list gives it.
-    std::unordered_map<std::string, Votes> readingsByMainPart;
+    StringMap<Votes> readingsByMainPart;
     // An English head to the Japanese heads the list gives it.
-    std::unordered_map<std::string, Votes> headsByEnglishHead;
+    StringMap<Votes> headsByEnglishHead;
 };
 
 }  // namespace proposals
@@ -73,11 +72,27 @@ bool CutKeptLine(std::string_view line, std::string_view& zip, std::string_view&
     return !title.empty() && !reading.empty();
 }
 
-void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_view reading,
-                          std::vector<std::pair<std::string, std::string>>& forDictionary) {
-    learned.readingsByMainPart[std::string(MainPart(title))].Add(reading);
+void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_view reading) {
+    const std::string_view mainPart = MainPart(title);
+    learned.readingsByMainPart[std::string(mainPart)].Add(reading);
     learned.suffixes.Learn(reading, {});
-    forDictionary.emplace_back(MainPart(title), reading);
+    learned.dictionary.Learn(mainPart, reading);
+}
+
+// Whether the list writes "ヴ" as "ゔ" in its readings: only a UTF-8 list can, and it does when most
+// of its titles with "ヴ" have it in their readings. Known before any reading is learned, since the
+// dictionary reads kana that way.
+bool KeepsVu(const GameList& games, const TextCodec& codec) {
+    if (&codec != &Utf8Codec()) return false;
+    int titles = 0;
+    int readings = 0;
+    for (const auto& record : games.Items()) {
+        if (!record->translated || record->reading.empty()) continue;
+        if (record->japaneseName.find("ヴ") == std::string::npos) continue;
+        ++titles;
+        if (record->reading.find("ゔ") != std::string::npos) ++readings;
+    }
+    return titles > 0 && readings * 2 >= titles;
 }
 
 }  // namespace
@@ -104,18 +119,12 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
             candidateRules.push_back({ToWorkingText(rule.searchText, codec),
                                       ToWorkingText(rule.replacementText, codec), rule.onlyInParentheses});
     std::vector<bool> shown(candidateRules.size(), false);
-    std::vector<std::pair<std::string, std::string>> forDictionary;
-    int vuTitles = 0;
-    int vuReadings = 0;
+    learned->kana.keepVu = KeepsVu(games, codec);
     for (const auto& record : games.Items()) {
-        learned->families[record->FamilyKey()].push_back(record.get());
+        Entry(learned->families, record->FamilyKey()).push_back(record.get());
         if (!record->translated || record->reading.empty()) continue;
         const GameTexts texts = TextsOf(*record, codec);
-        LearnTitleAndReading(*learned, texts.title, texts.reading, forDictionary);
-        if (texts.title.find("ヴ") != std::string::npos) {
-            ++vuTitles;
-            if (texts.reading.find("ゔ") != std::string::npos) ++vuReadings;
-        }
+        LearnTitleAndReading(*learned, texts.title, texts.reading);
         for (std::size_t r = 0; r < candidateRules.size(); ++r)
             if (!shown[r] && texts.title.find(candidateRules[r].replacementText) != std::string::npos)
                 shown[r] = true;
@@ -123,19 +132,17 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
         const TitleParts japanese = SplitTitle(texts.title);
         if (!english.head.empty() && !japanese.head.empty())
             learned->headsByEnglishHead[std::string(english.head)].Add(japanese.head);
-        learned->qualifiers.Learn(english.qualifier, japanese.qualifier);
-        const auto groups = SplitQualifier(english.qualifier);
+        const QualifierGroups groups = SplitQualifier(english.qualifier);
+        if (groups.empty()) continue;
+        learned->qualifiers.Learn(groups, SplitQualifier(japanese.qualifier));
         if (groups.size() == 1 && groups[0].size() == 1)
             learned->suffixes.LearnPartCode(ToLowerAscii(groups[0][0]), SplitCode(texts.reading).code);
     }
     for (const std::string& line : keptLines) {
         std::string_view zip, title, reading;
         if (!CutKeptLine(line, zip, title, reading)) continue;
-        LearnTitleAndReading(*learned, ToWorkingText(title, codec), ToWorkingText(reading, codec),
-                             forDictionary);
+        LearnTitleAndReading(*learned, ToWorkingText(title, codec), ToWorkingText(reading, codec));
     }
-    learned->kana.keepVu = &codec == &Utf8Codec() && vuTitles > 0 && vuReadings * 2 >= vuTitles;
-    for (const auto& [mainPart, reading] : forDictionary) learned->dictionary.Learn(mainPart, reading);
     learned->dictionary.LearnAgain();
     for (std::size_t r = 0; r < candidateRules.size(); ++r)
         if (shown[r]) learned->rules.push_back(std::move(candidateRules[r]));
@@ -201,21 +208,18 @@ std::string ProposeTitleUtf8(const Learned& learned, const TRecordset& game) {
         }
     }
     if (head.empty()) {
-        const auto found = learned.headsByEnglishHead.find(std::string(own.head));
-        if (found != learned.headsByEnglishHead.end())
-            if (const std::string* best = found->second.Best(1, 0.5)) head = *best;
+        if (const Votes* heads = Find(learned.headsByEnglishHead, own.head))
+            if (const std::string* best = heads->Best(1, 0.5)) head = *best;
     }
     if (head.empty()) return {};
     return ApplyAgreedRules(learned, head + learned.qualifiers.Rewrite(own.qualifier));
 }
 
 std::string ProposalEngine::ProposeReading(const TRecordset& game) const {
-    const TextCodec& codec = *m_learned->codec;
     if (game.translated && !game.japaneseName.empty() && game.japaneseName != game.englishName)
         return ProposeReadingForTitle(game, game.japaneseName);
     const std::string title = ProposeTitle(game);
     return ProposeReadingForTitle(game, title.empty() ? game.japaneseName : title);
-    (void)codec;
 }
 
 std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
@@ -244,9 +248,8 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
         }
     }
     if (!reading) {
-        const auto found = learned.readingsByMainPart.find(std::string(MainPart(title)));
-        if (found != learned.readingsByMainPart.end())
-            if (const std::string* best = found->second.Best()) reading = *best;
+        if (const Votes* readings = Find(learned.readingsByMainPart, MainPart(title)))
+            if (const std::string* best = readings->Best()) reading = *best;
     }
     if (!reading)
         if (auto composed = learned.dictionary.Compose(

@@ -12,39 +12,33 @@ namespace {
 constexpr int kMinCount = 1;
 constexpr double kMinShare = 0.5;
 
-const std::string* Lookup(const std::unordered_map<std::string, Votes>& table, std::string_view key) {
-    const auto found = table.find(std::string(key));
-    return found == table.end() ? nullptr : found->second.Best(kMinCount, kMinShare);
-}
-
-// A group's parts as they stood inside its parentheses.
-std::string Joined(const std::vector<std::string_view>& parts) {
-    std::string joined;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) joined += ", ";
-        joined += parts[i];
-    }
-    return joined;
+const std::string* Lookup(const StringMap<Votes>& table, std::string_view key) {
+    const Votes* votes = Find(table, key);
+    return votes ? votes->Best(kMinCount, kMinShare) : nullptr;
 }
 
 }  // namespace
 
 void QualifierRewrites::Learn(std::string_view englishQualifier, std::string_view japaneseQualifier) {
     const QualifierGroups english = SplitQualifier(englishQualifier);
-    const QualifierGroups japanese = SplitQualifier(japaneseQualifier);
+    if (english.empty()) return;
+    Learn(english, SplitQualifier(japaneseQualifier));
+}
+
+void QualifierRewrites::Learn(const QualifierGroups& english, const QualifierGroups& japanese) {
     if (english.empty() || english.size() != japanese.size()) return;
     for (std::size_t g = 0; g < english.size(); ++g) {
-        m_groups[Joined(english[g])].Add(Joined(japanese[g]));
+        Entry(m_groups, GroupText(english[g])).Add(GroupText(japanese[g]));
         if (english[g].size() != japanese[g].size()) continue;
         for (std::size_t p = 0; p < english[g].size(); ++p) {
             const std::string_view from = english[g][p];
             const std::string_view to = japanese[g][p];
-            m_parts[std::string(from)].Add(to);
-            const auto fromWords = SplitWords(from);
-            const auto toWords = SplitWords(to);
-            if (fromWords.size() != toWords.size()) continue;
-            for (std::size_t w = 0; w < fromWords.size(); ++w)
-                m_words[std::string(fromWords[w])].Add(toWords[w]);
+            Entry(m_parts, from).Add(to);
+            if (CountWords(from) != CountWords(to)) continue;
+            std::size_t fromAt = 0;
+            std::size_t toAt = 0;
+            for (std::string_view word = NextWord(from, fromAt); !word.empty(); word = NextWord(from, fromAt))
+                Entry(m_words, word).Add(NextWord(to, toAt));
         }
     }
 }
@@ -56,7 +50,7 @@ std::string QualifierRewrites::Rewrite(std::string_view englishQualifier) const 
     std::vector<std::vector<std::string>> rewritten;
     for (const auto& group : groups) {
         auto& parts = rewritten.emplace_back();
-        if (const std::string* whole = Lookup(m_groups, Joined(group))) {
+        if (const std::string* whole = Lookup(m_groups, GroupText(group))) {
             parts.push_back(*whole);
             continue;
         }

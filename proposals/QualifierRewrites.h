@@ -2,8 +2,9 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
+#include "proposals/StringMap.h"
+#include "proposals/TitleParts.h"
 #include "proposals/Votes.h"
 
 namespace kanaroll::proposals {
@@ -16,6 +17,8 @@ public:
     // One translated game: the qualifiers of its English description and of its title, each from
     // the blank before the first "(" on.
     void Learn(std::string_view englishQualifier, std::string_view japaneseQualifier);
+    // The same, for qualifiers already cut into their groups.
+    void Learn(const QualifierGroups& english, const QualifierGroups& japanese);
 
     // `englishQualifier` as the list would write it: every part and word the list has shown a
     // rewrite for, often and consistently enough, rewritten; the rest as it stands. Empty stays
@@ -23,9 +26,9 @@ public:
     std::string Rewrite(std::string_view englishQualifier) const;
 
 private:
-    std::unordered_map<std::string, Votes> m_groups;
-    std::unordered_map<std::string, Votes> m_parts;
-    std::unordered_map<std::string, Votes> m_words;
+    StringMap<Votes> m_groups;
+    StringMap<Votes> m_parts;
+    StringMap<Votes> m_words;
 };
 
 }  // namespace kanaroll::proposals

@@ -8,21 +8,9 @@ namespace {
 
 using Kind = TitleToken::Kind;
 
-// Keys of the dictionary: a kind letter and the word, Latin words in lower case.
-std::string KeyOf(const TitleToken& token) {
-    switch (token.kind) {
-        case Kind::Kanji:
-            return "k" + token.text;
-        case Kind::Latin:
-            return "l" + ToLowerAscii(token.text);
-        case Kind::Digits:
-            return "d" + token.text;
-        case Kind::Roman:
-            return "r" + token.text;
-        case Kind::Kana:
-            break;
-    }
-    return {};
+// How a word is kept: a Latin word in lower case, as it is known whatever its letter case.
+std::string KeyText(const TitleToken& token) {
+    return token.kind == Kind::Latin ? ToLowerAscii(token.text) : token.text;
 }
 
 bool IsCodeText(std::string_view text) {
@@ -52,9 +40,15 @@ constexpr int kMaxSolutions = 2;
 
 }  // namespace
 
+const std::string* ReadingDictionary::Known(Kind kind, std::string_view word) const {
+    if (kind == Kind::Kana) return nullptr;
+    const Votes* votes = Find(m_words[static_cast<std::size_t>(kind)], word);
+    return votes ? votes->Best(1, 0.5) : nullptr;
+}
+
 const std::string* ReadingDictionary::Word(const TitleToken& token) const {
-    const auto found = m_words.find(KeyOf(token));
-    return found == m_words.end() ? nullptr : found->second.Best(1, 0.5);
+    if (token.kind == Kind::Latin) return Known(token.kind, ToLowerAscii(token.text));
+    return Known(token.kind, token.text);
 }
 
 void ReadingDictionary::Learn(std::string_view mainPart, std::string_view reading) {
@@ -145,7 +139,7 @@ bool ReadingDictionary::Align(const std::vector<TitleToken>& tokens, std::string
     if (solutions.size() != 1) return !blocked || secondPass;
     for (const auto& [index, spelled] : solutions.front()) {
         const TitleToken& token = tokens[index];
-        m_words[KeyOf(token)].Add(spelled);
+        Entry(m_words[static_cast<std::size_t>(token.kind)], KeyText(token)).Add(spelled);
         if (const auto number = NumberOf(token)) m_numbers.Learn(*number, spelled);
     }
     return true;
@@ -161,8 +155,7 @@ std::optional<std::string> ReadingDictionary::ReadKanji(std::string_view run) co
         for (; length > 0; --length) {
             if (at + length < run.size() && (static_cast<unsigned char>(run[at + length]) & 0xC0) == 0x80)
                 continue;
-            const auto entry = m_words.find("k" + std::string(run.substr(at, length)));
-            if (entry != m_words.end() && (found = entry->second.Best(1, 0.5))) break;
+            if ((found = Known(Kind::Kanji, run.substr(at, length)))) break;
         }
         if (!found) return std::nullopt;
         out += *found;
@@ -176,9 +169,7 @@ std::optional<std::string> ReadingDictionary::ReadToken(const TitleToken& token)
     if (const std::string* known = Word(token)) return *known;
     if (token.kind == Kind::Kanji) return ReadKanji(token.text);
     if (const auto number = NumberOf(token)) {
-        const auto found = m_words.find("d" + *number);
-        if (found != m_words.end())
-            if (const std::string* spelled = found->second.Best(1, 0.5)) return *spelled;
+        if (const std::string* spelled = Known(Kind::Digits, *number)) return *spelled;
         return m_numbers.Spell(*number);
     }
     if (token.kind == Kind::Latin) {

@@ -1,14 +1,15 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "proposals/KanaConversion.h"
 #include "proposals/NumberSpelling.h"
+#include "proposals/StringMap.h"
 #include "proposals/TitleTokens.h"
 #include "proposals/Votes.h"
 
@@ -48,9 +49,12 @@ private:
     bool Align(const std::vector<TitleToken>& tokens, std::string_view reading, bool secondPass);
     std::optional<std::string> ReadToken(const TitleToken& token) const;
     std::optional<std::string> ReadKanji(std::string_view run) const;
+    // The reading of a word of `kind` as the dictionary keeps it (Latin in lower case), when known.
+    const std::string* Known(TitleToken::Kind kind, std::string_view word) const;
 
     const KanaStyle& m_style;
-    std::unordered_map<std::string, Votes> m_words;
+    // The words of each kind of piece, by TitleToken::Kind (kana pieces have none).
+    std::array<StringMap<Votes>, 5> m_words;
     NumberSpelling m_numbers;
     std::vector<Pending> m_pending;
 };

@@ -81,9 +81,9 @@ std::vector<std::string> CodeTokens(std::string_view text) {
 
 void SuffixConventions::Learn(std::string_view reading, std::string_view plainStem) {
     if (!plainStem.empty() && reading.starts_with(plainStem) && reading.size() > plainStem.size())
-        ++m_codes[std::string(reading.substr(plainStem.size()))];
+        ++Entry(m_codes, reading.substr(plainStem.size()));
     const StemAndCode split = SplitCode(reading);
-    if (!split.code.empty() && !split.stem.empty()) ++m_codes[std::string(split.code)];
+    if (!split.code.empty() && !split.stem.empty()) ++Entry(m_codes, split.code);
     // A series number: "_" and digits, the first of them not 0.
     const auto underscore = reading.rfind('_');
     if (underscore != std::string_view::npos && underscore + 1 < reading.size() && underscore > 0 &&
@@ -103,24 +103,24 @@ std::string SuffixConventions::WithSeriesCode(std::string reading) const {
 }
 
 bool SuffixConventions::IsSeries(std::string_view stem) const {
-    const auto found = m_series.find(std::string(stem));
-    return found != m_series.end() && (found->second.first || found->second.later);
+    const Series* series = Find(m_series, stem);
+    return series && (series->first || series->later);
 }
 
 void SuffixConventions::LearnPartCode(std::string_view part, std::string_view code) {
-    m_partCodes[std::string(part)].Add(code);
+    Entry(m_partCodes, part).Add(code);
 }
 
 const std::string* SuffixConventions::PartCode(std::string_view part) const {
-    const auto found = m_partCodes.find(std::string(part));
-    return found == m_partCodes.end() ? nullptr : found->second.Best(2, 0.5);
+    const Votes* votes = Find(m_partCodes, part);
+    return votes ? votes->Best(2, 0.5) : nullptr;
 }
 
 bool SuffixConventions::Explains(std::string_view plain, std::string_view reading) const {
     if (reading == plain) return true;
     if (!reading.starts_with(plain)) return false;
-    const auto found = m_codes.find(std::string(reading.substr(plain.size())));
-    return found != m_codes.end() && found->second >= 2;
+    const int* count = Find(m_codes, reading.substr(plain.size()));
+    return count && *count >= 2;
 }
 
 std::optional<std::string> SuffixConventions::FromSibling(std::string_view description,

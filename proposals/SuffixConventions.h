@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "proposals/StringMap.h"
 #include "proposals/Votes.h"
 
 // The sort codes a list appends to its readings: "ばとるがれっが_1", "あすとろふぁいたー-b1",
@@ -65,9 +65,9 @@ private:
         bool later = false;  // stem + "_2" and on
     };
 
-    std::unordered_map<std::string, int> m_codes;
-    std::unordered_map<std::string, Series> m_series;
-    std::unordered_map<std::string, Votes> m_partCodes;
+    StringMap<int> m_codes;
+    StringMap<Series> m_series;
+    StringMap<Votes> m_partCodes;
 };
 
 }  // namespace kanaroll::proposals

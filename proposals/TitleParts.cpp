@@ -22,37 +22,37 @@ std::string_view MainPart(std::string_view title) {
 
 QualifierGroups SplitQualifier(std::string_view qualifier) {
     QualifierGroups groups;
+    const std::size_t size = qualifier.size();
     std::size_t at = 0;
-    while (at < qualifier.size()) {
+    while (at < size) {
         if (qualifier[at] == ' ') {
             ++at;
             continue;
         }
         if (qualifier[at] != '(') return {};
-        // Nested parentheses stay inside their part: "('Galaxian (Namco set 2)' hack)".
-        int depth = 0;
-        std::size_t close = at;
-        for (; close < qualifier.size(); ++close) {
-            if (qualifier[close] == '(') ++depth;
-            if (qualifier[close] == ')' && --depth == 0) break;
-        }
-        if (close >= qualifier.size()) return {};
-        const std::string_view inner = qualifier.substr(at + 1, close - at - 1);
-        std::vector<std::string_view> parts;
-        std::size_t start = 0;
-        int nested = 0;
-        for (std::size_t i = 0; i <= inner.size(); ++i) {
-            if (i < inner.size() && inner[i] == '(') ++nested;
-            if (i < inner.size() && inner[i] == ')') --nested;
-            if (i == inner.size() ||
-                (nested == 0 && inner[i] == ',' && i + 1 < inner.size() && inner[i + 1] == ' ')) {
-                parts.push_back(inner.substr(start, i - start));
+        // One pass to the group's closing parenthesis, cutting parts at each ", " outside nested
+        // parentheses, which stay inside their part: "('Galaxian (Namco set 2)' hack)".
+        if (groups.empty()) groups.reserve(3);
+        auto& parts = groups.emplace_back();
+        parts.reserve(3);  // few groups have more parts: no growing
+        int depth = 1;
+        std::size_t start = at + 1;
+        std::size_t i = start;
+        for (; i < size; ++i) {
+            const char c = qualifier[i];
+            if (c == '(') {
+                ++depth;
+            } else if (c == ')') {
+                if (--depth == 0) break;
+            } else if (c == ',' && depth == 1 && i + 1 < size && qualifier[i + 1] == ' ') {
+                parts.push_back(qualifier.substr(start, i - start));
                 start = i + 2;
-                if (i < inner.size()) ++i;
+                ++i;
             }
         }
-        groups.push_back(std::move(parts));
-        at = close + 1;
+        if (i >= size) return {};
+        parts.push_back(qualifier.substr(start, i - start));
+        at = i + 1;
     }
     return groups;
 }
@@ -70,16 +70,24 @@ std::string JoinQualifier(const std::vector<std::vector<std::string>>& groups) {
     return out;
 }
 
-std::vector<std::string_view> SplitWords(std::string_view part) {
-    std::vector<std::string_view> words;
-    std::size_t start = 0;
-    while (start < part.size()) {
-        auto blank = part.find(' ', start);
-        if (blank == std::string_view::npos) blank = part.size();
-        if (blank > start) words.push_back(part.substr(start, blank - start));
-        start = blank + 1;
-    }
-    return words;
+std::string_view GroupText(const std::vector<std::string_view>& group) {
+    if (group.empty()) return {};
+    const char* begin = group.front().data();
+    return {begin, static_cast<std::size_t>(group.back().data() + group.back().size() - begin)};
+}
+
+std::string_view NextWord(std::string_view part, std::size_t& at) {
+    while (at < part.size() && part[at] == ' ') ++at;
+    const std::size_t start = at;
+    while (at < part.size() && part[at] != ' ') ++at;
+    return part.substr(start, at - start);
+}
+
+std::size_t CountWords(std::string_view part) {
+    std::size_t count = 0;
+    std::size_t at = 0;
+    while (!NextWord(part, at).empty()) ++count;
+    return count;
 }
 
 }  // namespace kanaroll::proposals

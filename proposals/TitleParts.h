@@ -31,7 +31,13 @@ QualifierGroups SplitQualifier(std::string_view qualifier);
 // The opposite: groups and parts joined as the lists write them, "(日本版, 海賊版) (set 2)".
 std::string JoinQualifier(const std::vector<std::vector<std::string>>& groups);
 
-// Words of a part split at blanks.
-std::vector<std::string_view> SplitWords(std::string_view part);
+// The text inside the parentheses of one group of SplitQualifier(), its parts with the ", " between
+// them, as a view of the qualifier the group was cut from.
+std::string_view GroupText(const std::vector<std::string_view>& group);
+
+// The words of a part, which blanks separate: how many there are, and the next from `at` on (empty
+// when there is none left).
+std::size_t CountWords(std::string_view part);
+std::string_view NextWord(std::string_view part, std::size_t& at);
 
 }  // namespace kanaroll::proposals

@@ -24,8 +24,13 @@ TitleToken::Kind KindFor(CharKind kind) {
 }  // namespace
 
 std::vector<TitleToken> TokenizeTitle(std::string_view title, const KanaStyle& style) {
-    const std::string wide = WidenKatakana(title);
+    // Half-width katakana (and the full-width forms) all start with the byte EF: most titles have
+    // none, and need no widened copy.
+    std::string widened;
+    if (title.find('\xEF') != std::string_view::npos) widened = WidenKatakana(title);
+    const std::string_view wide = widened.empty() ? title : std::string_view(widened);
     std::vector<TitleToken> tokens;
+    tokens.reserve(8);  // most titles have fewer pieces: one allocation
     bool open = false;  // whether the last token may grow
     std::size_t offset = 0;
     while (offset < wide.size()) {

@@ -33,6 +33,25 @@ TEST(TitlePartsTest, QualifierGroupsAndParts) {
     EXPECT_EQ(JoinQualifier({{"日本版", "海賊版"}, {"set 2"}}), " (日本版, 海賊版) (set 2)");
 }
 
+TEST(TitlePartsTest, AGroupsTextAndThePartsWords) {
+    // The text inside each group's parentheses, as it stands, whatever its parts and nesting.
+    for (const std::string_view inner :
+         {"Japan, bootleg", "'Galaxian (Namco, set 2)' hack, set 3", "", "a, ", "US版 v1.1"}) {
+        const std::string qualifier = " (x) (" + std::string(inner) + ")";
+        const auto groups = SplitQualifier(qualifier);
+        ASSERT_EQ(groups.size(), 2u) << inner;
+        EXPECT_EQ(GroupText(groups[1]), inner);
+    }
+    EXPECT_EQ(SplitQualifier(" ('Galaxian (Namco, set 2)' hack, set 3)")[0].size(), 2u);
+    // Words between blanks, however many blanks stand between them.
+    EXPECT_EQ(CountWords(" Hong  Kong v2 "), 3u);
+    EXPECT_EQ(CountWords("  "), 0u);
+    std::size_t at = 0;
+    EXPECT_EQ(NextWord(" Hong  Kong", at), "Hong");
+    EXPECT_EQ(NextWord(" Hong  Kong", at), "Kong");
+    EXPECT_EQ(NextWord(" Hong  Kong", at), "");
+}
+
 class QualifierRewritesTest : public testing::Test {
 protected:
     QualifierRewrites rewrites;
