@@ -6,6 +6,7 @@
 #include "proposals/ProposalText.h"
 #include "proposals/QualifierRewrites.h"
 #include "proposals/ReadingDictionary.h"
+#include "proposals/SiblingTitles.h"
 #include "proposals/StringMap.h"
 #include "proposals/SuffixConventions.h"
 #include "proposals/TitleParts.h"
@@ -172,6 +173,26 @@ std::string ApplyAgreedRules(const Learned& learned, std::string title) {
     return title;
 }
 
+// The title the game's siblings give it, each by the one word its description differs in from
+// theirs; nothing when none does, or when two siblings give different titles.
+std::optional<std::string> TitleFromSiblings(const Learned& learned, const TRecordset& game,
+                                             std::string_view english,
+                                             const std::vector<const TRecordset*>& family) {
+    const SiblingTitles siblings(learned.qualifiers);
+    std::optional<std::string> agreed;
+    for (const TRecordset* member : family) {
+        if (member == &game || !member->translated || member->japaneseName.empty() ||
+            member->englishName.empty())
+            continue;
+        const GameTexts texts = TextsOf(*member, *learned.codec);
+        auto title = siblings.FromSibling(english, texts.english, texts.title);
+        if (!title) continue;
+        if (agreed && *agreed != *title) return std::nullopt;
+        agreed = std::move(title);
+    }
+    return agreed;
+}
+
 std::string ProposalEngine::ProposeTitle(const TRecordset& game) const {
     const std::string title = ProposeTitleUtf8(*m_learned, game);
     return ToCatalogueText(title, *m_learned->codec).value_or(std::string());
@@ -182,8 +203,10 @@ std::string ProposeTitleUtf8(const Learned& learned, const TRecordset& game) {
     const std::string english = ToWorkingText(game.englishName, codec);
     const TitleParts own = SplitTitle(english);
     if (own.head.empty()) return {};
-    std::string head;
     const auto family = learned.families.find(game.FamilyKey());
+    if (family != learned.families.end())
+        if (auto title = TitleFromSiblings(learned, game, english, family->second)) return std::move(*title);
+    std::string head;
     const TRecordset* master = nullptr;
     if (family != learned.families.end())
         for (const TRecordset* member : family->second)

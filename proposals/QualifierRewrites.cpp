@@ -43,6 +43,11 @@ void QualifierRewrites::Learn(const QualifierGroups& english, const QualifierGro
     }
 }
 
+const std::string* QualifierRewrites::PartOrWord(std::string_view text) const {
+    if (const std::string* part = Lookup(m_parts, text)) return part;
+    return Lookup(m_words, text);
+}
+
 std::string QualifierRewrites::Rewrite(std::string_view englishQualifier) const {
     if (englishQualifier.empty()) return {};
     const QualifierGroups groups = SplitQualifier(englishQualifier);

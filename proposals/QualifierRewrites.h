@@ -25,6 +25,10 @@ public:
     // empty; a qualifier that is no plain sequence of groups comes back as it is.
     std::string Rewrite(std::string_view englishQualifier) const;
 
+    // How the list rewrites `text` as a qualifier part of its own, or else as a word; null when it
+    // shows no rewrite often and consistently enough.
+    const std::string* PartOrWord(std::string_view text) const;
+
 private:
     StringMap<Votes> m_groups;
     StringMap<Votes> m_parts;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "proposals/QualifierRewrites.h"
+#include "proposals/SiblingTitles.h"
 #include "proposals/TitleParts.h"
 
 namespace kanaroll::proposals {
@@ -89,6 +90,66 @@ TEST_F(QualifierRewritesTest, QualifiersThatDoNotLineUpTeachNothing) {
     rewrites.Learn(" (Japan set 2)", " (日本版, set 2, 海賊版)");
     EXPECT_EQ(rewrites.Rewrite(" (Japan)"), " (Japan)");
     EXPECT_EQ(rewrites.Rewrite(" (no groups"), " (no groups");
+}
+
+class SiblingTitlesTest : public testing::Test {
+protected:
+    SiblingTitlesTest() {
+        // What the whole list does with these words.
+        rewrites.Learn(" (Japan)", " (日本版)");
+        rewrites.Learn(" (Euro)", " (Euro版)");
+        rewrites.Learn(" (German)", " (ドイツ版)");
+        rewrites.Learn(" (Italian)", " (イタリア版)");
+        rewrites.Learn(" (bootleg)", " (海賊版)");
+    }
+    QualifierRewrites rewrites;
+    SiblingTitles siblings{rewrites};
+};
+
+TEST_F(SiblingTitlesTest, TheOneWordThatDiffersTakesTheSiblingsPlace) {
+    EXPECT_EQ(siblings.FromSibling("Buena Suerte (Spanish, set 21)", "Buena Suerte (Spanish, set 20)",
+                                   "Buena Suerte (スペイン版, set 20)"),
+              "Buena Suerte (スペイン版, set 21)");
+    // Punctuation and blanks are words of their own: "Ver.E" and "Ver. E" line up.
+    EXPECT_EQ(
+        siblings.FromSibling("Gun Survivor 2 (Japan, BHF1 Ver.E)", "Gun Survivor 2 (Japan, BHF1 Ver. D)",
+                             "ガンサバイバー2 (日本版, BHF1 Ver.D)"),
+        "ガンサバイバー2 (日本版, BHF1 Ver.E)");
+    // The same description: the sibling's title.
+    EXPECT_EQ(siblings.FromSibling("Galaxian (set 2)", "Galaxian (set 2)", "ギャラクシアン (set 2)"),
+              "ギャラクシアン (set 2)");
+}
+
+TEST_F(SiblingTitlesTest, AWordTheListRewritesFollowsWhatTheFamilyDoes) {
+    // The sibling's region rewritten: this one rewritten in its place.
+    EXPECT_EQ(siblings.FromSibling("Vampire Savior (Japan 970519)", "Vampire Savior (Euro 970519)",
+                                   "ヴァンパイアセイヴァー (Euro版 970519)"),
+              "ヴァンパイアセイヴァー (日本版 970519)");
+    // A family that keeps MAME's words keeps this one too.
+    EXPECT_EQ(siblings.FromSibling("Jolly Card (Italian, set 1)", "Jolly Card (German, set 1)",
+                                   "Jolly Card (German, set 1)"),
+              "Jolly Card (Italian, set 1)");
+    EXPECT_EQ(
+        siblings.FromSibling("Jolly Card (Italian, bootleg, set 3)", "Jolly Card (Italian, bootleg, set 2)",
+                             "Jolly Card (Italian, bootleg, set 2)"),
+        "Jolly Card (Italian, bootleg, set 3)");
+    // A kept number says nothing of how the family writes a region.
+    EXPECT_EQ(siblings.FromSibling("Gee Bee (Japan)", "Gee Bee (2)", "ジー・ビー (2)"), std::nullopt);
+}
+
+TEST_F(SiblingTitlesTest, NothingWhenTheSiblingIsNoTemplate) {
+    // Two words differ.
+    EXPECT_EQ(
+        siblings.FromSibling("Aliens (Japan set 2)", "Aliens (World set 1)", "エイリアンズ (海外版 set 1)"),
+        std::nullopt);
+    // A word more.
+    EXPECT_EQ(siblings.FromSibling("Aliens (set 2, bootleg)", "Aliens (set 1)", "エイリアンズ (set 1)"),
+              std::nullopt);
+    // The title does not show the sibling's word, or shows it twice.
+    EXPECT_EQ(siblings.FromSibling("Ikari III (Rotary Joystick)", "Ikari III (8-Way Joystick)",
+                                   "怒III (8方向ジョイスティック)"),
+              std::nullopt);
+    EXPECT_EQ(siblings.FromSibling("Pool 10 (set 2)", "Pool 10 (set 10)", "Pool 10 (set 10)"), std::nullopt);
 }
 
 }  // namespace
