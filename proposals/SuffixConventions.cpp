@@ -36,7 +36,9 @@ bool ReplaceToken(std::string& code, const std::string& from, const std::string&
             if (start == end) break;
             const std::string run = code.substr(start, end - start);
             if (run.size() <= 9 && std::stoul(run) == value) {
-                std::string spelled = to;
+                // The number as the code writes it, with as many leading zeros as the run had: "42-05"
+                // in place of "42-06" turns "_u6" into "_u5", "set 7" in place of "set 1" "_01" into "_07".
+                std::string spelled = to.substr(std::min(to.find_first_not_of('0'), to.size() - 1));
                 if (spelled.size() < run.size()) spelled.insert(0, run.size() - spelled.size(), '0');
                 code.replace(start, end - start, spelled);
                 return true;
