@@ -1,5 +1,6 @@
 #include "proposals/FamilyReadings.h"
 
+#include <algorithm>
 #include <array>
 
 #include "proposals/TitleParts.h"
@@ -9,7 +10,7 @@ namespace kanaroll::proposals {
 namespace {
 
 // How many of a family's known members are worked out from the others to choose the way.
-constexpr std::size_t kTrials = 3;
+constexpr std::size_t kTrials = 8;
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 // How far two descriptions are apart, token by token.
@@ -77,8 +78,18 @@ std::optional<std::string> FamilyReadings::Propose(std::string_view description,
     constexpr std::array kWays = {Way::Substitute, Way::CopyNearest, Way::CopyMaster, Way::PartCode};
     std::array<int, kWays.size()> right{};
     std::size_t trials = 0;
-    for (std::size_t held = 0; held < members.size() && trials < kTrials; ++held) {
-        if (!mainPart.empty() && MainPart(members[held].title) != mainPart) continue;
+    // The ways are tried on the members nearest the game: a family's conventions drift from one set
+    // of its games to another (its Japanese sets coded apart from its US ones).
+    const auto mine = CodeTokens(description);
+    std::vector<std::pair<int, std::size_t>> nearest;
+    nearest.reserve(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i)
+        if (mainPart.empty() || MainPart(members[i].title) == mainPart)
+            nearest.emplace_back(Distance(mine, CodeTokens(members[i].description)), i);
+    const std::size_t tried = std::min(nearest.size(), kTrials);
+    std::partial_sort(nearest.begin(), nearest.begin() + static_cast<std::ptrdiff_t>(tried), nearest.end());
+    for (std::size_t n = 0; n < tried; ++n) {
+        const std::size_t held = nearest[n].second;
         ++trials;
         for (std::size_t w = 0; w < kWays.size(); ++w) {
             const auto reading = Derive(kWays[w], members[held].description, mainPart, members, held);

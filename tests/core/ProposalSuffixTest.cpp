@@ -120,5 +120,21 @@ TEST_F(FamilyReadingsTest, AFamilyOnWhichEveryWayFailsGivesNothing) {
     EXPECT_FALSE(readings.Propose("Sky Kid (Sipem)", "スカイキッド", members));
 }
 
+TEST_F(FamilyReadingsTest, TheWayIsChosenOnTheMembersNearestTheGame) {
+    // The Japanese sets all read as the master; the US ones code their version. A US set takes the
+    // way of the US sets, however many Japanese ones come first.
+    std::vector<FamilyMember> members;
+    for (int set = 1; set <= 8; ++set)
+        members.push_back({"Fighter's History (Japan ver 41-0" + std::to_string(set) + ")",
+                           "Fighter's History", "ふぁいたーずひすとりー", set == 1});
+    for (const char* version : {"9", "8", "7", "6", "3", "2"})
+        members.push_back({std::string("Fighter's History (US ver 42-0") + version + ")", "Fighter's History",
+                           std::string("ふぁいたーずひすとりー_u") + version, false});
+    EXPECT_EQ(readings.Propose("Fighter's History (US ver 42-05)", "Fighter's History", members),
+              "ふぁいたーずひすとりー_u5");
+    EXPECT_EQ(readings.Propose("Fighter's History (Japan ver 41-09)", "Fighter's History", members),
+              "ふぁいたーずひすとりー");
+}
+
 }  // namespace
 }  // namespace kanaroll::proposals
