@@ -121,6 +121,13 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
                                       ToWorkingText(rule.replacementText, codec), rule.onlyInParentheses});
     std::vector<bool> shown(candidateRules.size(), false);
     learned->kana.keepVu = KeepsVu(games, codec);
+    // Room for every game from the start: growing these maps 15 times over costs more than filling
+    // them.
+    const std::size_t texts = static_cast<std::size_t>(games.Count()) + keptLines.size();
+    learned->families.reserve(static_cast<std::size_t>(games.Count()));
+    learned->readingsByMainPart.reserve(texts);
+    learned->headsByEnglishHead.reserve(static_cast<std::size_t>(games.Count()));
+    learned->suffixes.Reserve(texts);
     for (const auto& record : games.Items()) {
         Entry(learned->families, record->FamilyKey()).push_back(record.get());
         if (!record->translated || record->reading.empty()) continue;

@@ -30,6 +30,8 @@ public:
     // One translated game's reading, and the stem its title alone gives when that is known (empty
     // otherwise): the remainder is one of the list's codes.
     void Learn(std::string_view reading, std::string_view plainStem);
+    // Room for as many readings as Learn() will see.
+    void Reserve(std::size_t readings) { m_series.reserve(readings); }
     // One qualifier part seen alone with the code it gave, such as "US" with "_u".
     void LearnPartCode(std::string_view part, std::string_view code);
 
