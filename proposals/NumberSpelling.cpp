@@ -1,5 +1,6 @@
 #include "proposals/NumberSpelling.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kanaroll::proposals {
@@ -7,6 +8,11 @@ namespace {
 
 bool IsDecimal(std::string_view digits) {
     return digits.find('.') != std::string_view::npos;
+}
+
+// Whole numbers of one, two, three, and four or more digits.
+std::size_t LengthClass(std::string_view digits) {
+    return std::min<std::size_t>(digits.size(), 4) - 1;
 }
 
 }  // namespace
@@ -40,22 +46,30 @@ std::optional<int> RomanCharacterValue(std::string_view utf8) {
 }
 
 void NumberSpelling::Learn(std::string_view digits, std::string_view spelled) {
-    Counts& counts = m_counts[IsDecimal(digits)];
-    if (spelled == digits) ++counts.plain;
-    if (spelled.size() == digits.size() + 1 && spelled[0] == '_' && spelled.substr(1) == digits)
-        ++counts.underscore;
+    const bool decimal = IsDecimal(digits);
+    const bool plain = spelled == digits;
+    const bool underscore =
+        spelled.size() == digits.size() + 1 && spelled[0] == '_' && spelled.substr(1) == digits;
+    for (Counts* counts : {&m_counts[decimal], &m_byLength[decimal ? 0 : LengthClass(digits)]}) {
+        counts->plain += plain;
+        counts->underscore += underscore;
+    }
 }
 
 std::optional<std::string> NumberSpelling::Spell(std::string_view digits) const {
-    const Counts& counts = m_counts[IsDecimal(digits)];
+    const bool decimal = IsDecimal(digits);
+    const Counts& counts = m_counts[decimal];
     if (counts.plain == 0 && counts.underscore == 0) {
         // A decimal number where the list showed none: as it stands, the way version numbers are
         // kept; a list that showed no number at all gives nothing.
         const Counts& whole = m_counts[0];
-        if (!IsDecimal(digits) || (whole.plain == 0 && whole.underscore == 0)) return std::nullopt;
+        if (!decimal || (whole.plain == 0 && whole.underscore == 0)) return std::nullopt;
         return std::string(digits);
     }
-    return counts.underscore > counts.plain ? "_" + std::string(digits) : std::string(digits);
+    // Numbers as long as this one where the list showed some, else all of them.
+    const Counts& alike = decimal ? counts : m_byLength[LengthClass(digits)];
+    const Counts& chosen = alike.plain + alike.underscore > 0 ? alike : counts;
+    return chosen.underscore > chosen.plain ? "_" + std::string(digits) : std::string(digits);
 }
 
 }  // namespace kanaroll::proposals

@@ -36,6 +36,20 @@ TEST(NumberSpellingTest, TheFormTheListUsesMost) {
     EXPECT_EQ(numbers.Spell("13.4"), "_13.4");
 }
 
+TEST(NumberSpellingTest, EachLengthOfNumberItsOwnWay) {
+    // The Shift-JIS lists code a sequel's number and keep the others: "ふぁいなるふぁいと_2",
+    // "らっきー74", "すーぱーすぺーす2001".
+    NumberSpelling numbers;
+    for (const char* sequel : {"2", "3", "4", "2"}) numbers.Learn(sequel, "_" + std::string(sequel));
+    numbers.Learn("20", "20");
+    numbers.Learn("2001", "2001");
+    EXPECT_EQ(numbers.Spell("5"), "_5");
+    EXPECT_EQ(numbers.Spell("74"), "74");
+    EXPECT_EQ(numbers.Spell("2003"), "2003");
+    // A length the list never showed goes by all the numbers it showed.
+    EXPECT_EQ(numbers.Spell("500"), "_500");
+}
+
 class ReadingDictionaryTest : public testing::Test {
 protected:
     KanaStyle style;
