@@ -32,6 +32,9 @@ public:
     StringMap<Votes> readingsByMainPart;
     // An English head to the Japanese heads the list gives it.
     StringMap<Votes> headsByEnglishHead;
+    // Titles with a subtitle (" -") whose reading leaves it out, and those whose reading reads it.
+    int subtitlesLeftOut = 0;
+    int subtitlesRead = 0;
 };
 
 }  // namespace proposals
@@ -73,8 +76,20 @@ bool CutKeptLine(std::string_view line, std::string_view& zip, std::string_view&
     return !title.empty() && !reading.empty();
 }
 
+// Whether the reading of a title with a subtitle reads it: told where the part before the subtitle
+// is all kana, whose hiragana the reading then starts with.
+void LearnSubtitle(Learned& learned, std::string_view mainPart, std::string_view reading) {
+    const std::string_view name = WithoutSubtitle(mainPart);
+    if (name.size() == mainPart.size()) return;
+    const auto kana = KanaToHiragana(name, learned.kana);
+    if (!kana || !reading.starts_with(*kana)) return;
+    ++(SplitCode(reading.substr(kana->size())).stem.empty() ? learned.subtitlesLeftOut
+                                                            : learned.subtitlesRead);
+}
+
 void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_view reading) {
     const std::string_view mainPart = MainPart(title);
+    LearnSubtitle(learned, mainPart, reading);
     learned.readingsByMainPart[std::string(mainPart)].Add(reading);
     learned.suffixes.Learn(reading, {});
     learned.dictionary.Learn(mainPart, reading);
@@ -281,9 +296,15 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
         if (const Votes* readings = Find(learned.readingsByMainPart, MainPart(title)))
             if (const std::string* best = readings->Best()) reading = *best;
     }
+    // Word by word, without the subtitle where the list leaves subtitles out of its readings.
+    const auto isSeries = [&](std::string_view stem) { return learned.suffixes.IsSeries(stem); };
+    const std::string_view mainPart = MainPart(title);
+    const std::string_view name = WithoutSubtitle(mainPart);
+    if (!reading && name.size() < mainPart.size() && learned.subtitlesLeftOut > learned.subtitlesRead)
+        if (auto composed = learned.dictionary.Compose(name, isSeries))
+            reading = learned.suffixes.WithSeriesCode(std::move(*composed));
     if (!reading)
-        if (auto composed = learned.dictionary.Compose(
-                MainPart(title), [&](std::string_view stem) { return learned.suffixes.IsSeries(stem); }))
+        if (auto composed = learned.dictionary.Compose(mainPart, isSeries))
             reading = learned.suffixes.WithSeriesCode(std::move(*composed));
     if (!reading) return {};
     return ToCatalogueText(*reading, codec).value_or(std::string());

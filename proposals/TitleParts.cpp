@@ -20,6 +20,11 @@ std::string_view MainPart(std::string_view title) {
     return title.substr(0, std::min(open, slash));
 }
 
+std::string_view WithoutSubtitle(std::string_view mainPart) {
+    const auto dash = mainPart.find(" -");
+    return dash == std::string_view::npos || dash == 0 ? mainPart : mainPart.substr(0, dash);
+}
+
 QualifierGroups SplitQualifier(std::string_view qualifier) {
     QualifierGroups groups;
     const std::size_t size = qualifier.size();

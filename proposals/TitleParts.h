@@ -22,6 +22,10 @@ std::string_view MainName(std::string_view head);
 // entry selection and the list's own same-name groups see it.
 std::string_view MainPart(std::string_view title);
 
+// A main part without its subtitle, the text from the first " -" on: "インベージョン" of
+// "インベージョン -The Abductors". The whole main part when it has none.
+std::string_view WithoutSubtitle(std::string_view mainPart);
+
 // A qualifier cut into its parenthesised groups and each group into its comma-separated parts,
 // "(Japan, bootleg) (set 2)" giving {{"Japan", "bootleg"}, {"set 2"}}; what stands between the
 // groups (blanks) is dropped. Empty when the qualifier is not a plain sequence of groups.

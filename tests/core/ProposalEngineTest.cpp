@@ -101,6 +101,33 @@ TEST(ProposalEngineTest, AReadingForATypedTitle) {
     EXPECT_EQ(engine.ProposeTitle(Game(games, "nmouse")), "");
 }
 
+TEST(ProposalEngineTest, ASubtitleIsReadAsTheListReadsSubtitles) {
+    const TextCodec& codec = ShiftJisCodec();
+    const auto readingOf = [&](std::vector<Line> lines, std::string_view title) {
+        lines.push_back({"invasn", "", "Invasion - The Abductors (version 5.0)", "", ""});
+        const GameList games = Catalogue(lines, codec);
+        ProposalEngine engine;
+        engine.Learn(games, codec, DefaultReplaceRules(codec));
+        return codec.ToUtf8(engine.ProposeReadingForTitle(Game(games, "invasn"), Sjis(title)));
+    };
+    // The Shift-JIS lists leave subtitles out of their readings.
+    const std::vector<Line> leftOut = {
+        {"asurabus", "", "Asura Buster - Eternal Warriors (Japan)",
+         "アシュラバスター -Eternal Warriors (日本版)", "あしゅらばすたー"},
+        {"wlstar", "", "Wonder League Star (Korea)",
+         "ワンダーリーグスター -続マジックボールファイティング (韓国版)", "わんだーりーぐすたー"},
+    };
+    EXPECT_EQ(readingOf(leftOut, "インベージョン -The Abductors (ver 5.0)"), "いんべーじょん");
+    EXPECT_EQ(readingOf(leftOut, "インベージョン -アブダクターズ"), "いんべーじょん");
+    // A list that reads them reads this one too, or gives nothing for words it cannot read.
+    const std::vector<Line> read = {
+        {"wlstar", "", "Wonder League Star (Korea)", "ワンダーリーグスター -マジックボール (韓国版)",
+         "わんだーりーぐすたーまじっくぼーる"},
+    };
+    EXPECT_EQ(readingOf(read, "インベージョン -アブダクターズ"), "いんべーじょんあぶだくたーず");
+    EXPECT_EQ(readingOf(read, "インベージョン -The Abductors"), "");
+}
+
 TEST(ProposalEngineTest, AMasterTranslatedAfterLearningShapesItsClones) {
     const TextCodec& codec = Utf8Codec();
     GameList games = Catalogue(
