@@ -23,13 +23,10 @@ int Distance(const std::vector<std::string>& a, const std::vector<std::string>& 
 
 }  // namespace
 
-std::optional<std::string> FamilyReadings::Derive(Way way, std::string_view description,
-                                                  std::string_view mainPart,
+std::optional<std::string> FamilyReadings::Derive(Way way, std::string_view description, const Tokens& mine,
                                                   const std::vector<FamilyMember>& members,
-                                                  std::size_t skip) const {
-    const auto eligible = [&](std::size_t i) {
-        return i != skip && (mainPart.empty() || MainPart(members[i].title) == mainPart);
-    };
+                                                  const Prepared& prepared, std::size_t skip) const {
+    const auto eligible = [&](std::size_t i) { return i != skip && prepared.sameName[i]; };
     switch (way) {
         case Way::Substitute: {
             std::optional<std::string> best;
@@ -37,19 +34,17 @@ std::optional<std::string> FamilyReadings::Derive(Way way, std::string_view desc
             for (std::size_t i = 0; i < members.size(); ++i) {
                 if (!eligible(i)) continue;
                 int changes = 0;
-                auto reading =
-                    m_suffixes.FromSibling(description, members[i].description, members[i].reading, changes);
+                auto reading = m_suffixes.FromSibling(mine, prepared.tokens[i], members[i].reading, changes);
                 if (reading && changes < bestChanges) bestChanges = changes, best = std::move(reading);
             }
             return best;
         }
         case Way::CopyNearest: {
-            const auto mine = CodeTokens(description);
             std::size_t best = kNone;
             int bestDistance = 1 << 30;
             for (std::size_t i = 0; i < members.size(); ++i) {
                 if (!eligible(i)) continue;
-                const int distance = Distance(mine, CodeTokens(members[i].description));
+                const int distance = Distance(mine, prepared.tokens[i]);
                 if (distance < bestDistance) bestDistance = distance, best = i;
             }
             if (best == kNone) return std::nullopt;
@@ -80,19 +75,27 @@ std::optional<std::string> FamilyReadings::Propose(std::string_view description,
     std::size_t trials = 0;
     // The ways are tried on the members nearest the game: a family's conventions drift from one set
     // of its games to another (its Japanese sets coded apart from its US ones).
-    const auto mine = CodeTokens(description);
+    // Each member's tokens and name, once for all the ways and trials.
+    const Tokens mine = CodeTokens(description);
+    Prepared prepared;
+    prepared.tokens.reserve(members.size());
+    prepared.sameName.reserve(members.size());
+    for (const FamilyMember& member : members) {
+        prepared.tokens.push_back(CodeTokens(member.description));
+        prepared.sameName.push_back(mainPart.empty() || MainPart(member.title) == mainPart);
+    }
     std::vector<std::pair<int, std::size_t>> nearest;
     nearest.reserve(members.size());
     for (std::size_t i = 0; i < members.size(); ++i)
-        if (mainPart.empty() || MainPart(members[i].title) == mainPart)
-            nearest.emplace_back(Distance(mine, CodeTokens(members[i].description)), i);
+        if (prepared.sameName[i]) nearest.emplace_back(Distance(mine, prepared.tokens[i]), i);
     const std::size_t tried = std::min(nearest.size(), kTrials);
     std::partial_sort(nearest.begin(), nearest.begin() + static_cast<std::ptrdiff_t>(tried), nearest.end());
     for (std::size_t n = 0; n < tried; ++n) {
         const std::size_t held = nearest[n].second;
         ++trials;
         for (std::size_t w = 0; w < kWays.size(); ++w) {
-            const auto reading = Derive(kWays[w], members[held].description, mainPart, members, held);
+            const auto reading =
+                Derive(kWays[w], members[held].description, prepared.tokens[held], members, prepared, held);
             if (reading && *reading == members[held].reading) ++right[w];
         }
     }
@@ -102,11 +105,11 @@ std::optional<std::string> FamilyReadings::Propose(std::string_view description,
     for (std::size_t w = 1; w < kWays.size(); ++w)
         if (right[w] > right[chosen]) chosen = w;
     if (trials >= 2 && right[chosen] == 0) return std::nullopt;
-    if (auto reading = Derive(kWays[chosen], description, mainPart, members, kNone)) return reading;
+    if (auto reading = Derive(kWays[chosen], description, mine, members, prepared, kNone)) return reading;
     // The chosen way may not apply to this game (no sibling with as many tokens): the next best.
     for (std::size_t w = 0; w < kWays.size(); ++w)
         if (w != chosen && (trials < 2 || right[w] > 0))
-            if (auto reading = Derive(kWays[w], description, mainPart, members, kNone)) return reading;
+            if (auto reading = Derive(kWays[w], description, mine, members, prepared, kNone)) return reading;
     return std::nullopt;
 }
 

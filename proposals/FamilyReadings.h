@@ -34,8 +34,16 @@ public:
 private:
     enum class Way { Substitute, CopyNearest, CopyMaster, PartCode };
 
-    std::optional<std::string> Derive(Way way, std::string_view description, std::string_view mainPart,
-                                      const std::vector<FamilyMember>& members, std::size_t skip) const;
+    using Tokens = std::vector<std::string>;
+    // What every way looks at: the members' CodeTokens() and whether each has the game's name.
+    struct Prepared {
+        std::vector<Tokens> tokens;
+        std::vector<bool> sameName;
+    };
+
+    std::optional<std::string> Derive(Way way, std::string_view description, const Tokens& mine,
+                                      const std::vector<FamilyMember>& members, const Prepared& prepared,
+                                      std::size_t skip) const;
 
     const SuffixConventions& m_suffixes;
 };

@@ -129,9 +129,14 @@ std::optional<std::string> SuffixConventions::FromSibling(std::string_view descr
                                                           std::string_view siblingDescription,
                                                           std::string_view siblingReading,
                                                           int& changes) const {
+    return FromSibling(CodeTokens(description), CodeTokens(siblingDescription), siblingReading, changes);
+}
+
+std::optional<std::string> SuffixConventions::FromSibling(const std::vector<std::string>& mine,
+                                                          const std::vector<std::string>& theirs,
+                                                          std::string_view siblingReading,
+                                                          int& changes) const {
     changes = 0;
-    const auto mine = CodeTokens(description);
-    const auto theirs = CodeTokens(siblingDescription);
     if (mine.size() != theirs.size()) return std::nullopt;
     const StemAndCode split = SplitCode(siblingReading);
     std::string code(split.code);

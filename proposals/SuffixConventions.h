@@ -48,6 +48,10 @@ public:
     // as one the code leaves out.
     std::optional<std::string> FromSibling(std::string_view description, std::string_view siblingDescription,
                                            std::string_view siblingReading, int& changes) const;
+    // The same, from the CodeTokens() of both descriptions.
+    std::optional<std::string> FromSibling(const std::vector<std::string>& mine,
+                                           const std::vector<std::string>& theirs,
+                                           std::string_view siblingReading, int& changes) const;
 
     // `reading`, a reading made from a title alone, with the series code the list gives such a
     // reading: a list that numbers a series ("ぱわーすとーん_2" for the sequel) gives the first of
