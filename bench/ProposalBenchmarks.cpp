@@ -95,9 +95,10 @@ void BM_Learn(benchmark::State& state) {
 }
 BENCHMARK(BM_Learn)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// The proposals shown when a game is selected: its title, and its reading from that title. Every
-// game in turn, clones of large families among them.
-void BM_ProposeForSelection(benchmark::State& state) {
+// Asks `propose` for every game in turn, in a stride that mixes the clones of large families with
+// the others.
+template <typename Propose>
+void ForGamesInTurn(benchmark::State& state, Propose&& propose) {
     Loaded& loaded = Catalogue();
     ProposalEngine& engine = LearnedEngine();
     const auto& items = loaded.games.Items();
@@ -105,23 +106,24 @@ void BM_ProposeForSelection(benchmark::State& state) {
     for (auto _ : state) {
         const TRecordset& game = *items[next];
         next = (next + 7919) % items.size();
+        propose(engine, game);
+    }
+}
+
+// The proposals shown when a game is selected: its title, and its reading from that title.
+void BM_ProposeForSelection(benchmark::State& state) {
+    ForGamesInTurn(state, [](const ProposalEngine& engine, const TRecordset& game) {
         benchmark::DoNotOptimize(engine.ProposeTitle(game));
         benchmark::DoNotOptimize(engine.ProposeReading(game));
-    }
+    });
 }
 BENCHMARK(BM_ProposeForSelection)->Unit(benchmark::kMicrosecond);
 
 // The cue text that follows each keystroke in the title field.
 void BM_ProposeReadingForTypedTitle(benchmark::State& state) {
-    Loaded& loaded = Catalogue();
-    ProposalEngine& engine = LearnedEngine();
-    const auto& items = loaded.games.Items();
-    std::size_t next = 0;
-    for (auto _ : state) {
-        const TRecordset& game = *items[next];
-        next = (next + 7919) % items.size();
+    ForGamesInTurn(state, [](const ProposalEngine& engine, const TRecordset& game) {
         benchmark::DoNotOptimize(engine.ProposeReadingForTitle(game, game.japaneseName));
-    }
+    });
 }
 BENCHMARK(BM_ProposeReadingForTypedTitle)->Unit(benchmark::kMicrosecond);
 
