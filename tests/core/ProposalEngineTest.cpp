@@ -64,7 +64,7 @@ std::vector<Line> AlienFamily() {
 
 TEST(ProposalEngineTest, AClonesTitleAndReadingFromItsFamily) {
     for (const TextCodec* codec : {&ShiftJisCodec(), &Utf8Codec()}) {
-        SCOPED_TRACE(std::string(codec->Name()));
+        SCOPED_TRACE(codec->CodePage());
         const GameList games = Catalogue(AlienFamily(), *codec);
         ProposalEngine engine;
         engine.Learn(games, *codec, DefaultReplaceRules(*codec));
