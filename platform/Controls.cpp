@@ -44,6 +44,24 @@ void FillText(HWND edit, std::wstring_view text) {
     window::SetText(edit, text);
 }
 
+void TypeText(HWND edit, std::wstring_view text) {
+    if (window::Text(edit) == text) return;
+    const std::wstring copy(text);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(copy.c_str()));
+}
+
+void SetCueText(HWND edit, std::wstring_view text) {
+    const std::wstring copy(text);
+    SendMessageW(edit, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(copy.c_str()));
+}
+
+std::wstring CueText(HWND edit) {
+    std::array<wchar_t, 256> text{};
+    if (!SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(text.data()), text.size())) return {};
+    return text.data();
+}
+
 void SetSelection(HWND edit, int start, int end) {
     SendMessageW(edit, EM_SETSEL, start, end);
 }

@@ -30,6 +30,13 @@ bool ChangeText(HWND edit, std::wstring_view text);
 // Puts the text in whatever the field held: the field raises its change event every time, even for
 // the same text, and the caret goes to the start.
 void FillText(HWND edit, std::wstring_view text);
+// Replaces the whole text as typing over a full selection would: one change event when the text
+// differs, and the field's own undo (Ctrl+Z) brings the old text back.
+void TypeText(HWND edit, std::wstring_view text);
+// The grey text an empty field shows (common controls 6), also while it has the focus; empty
+// removes it. Up to 255 characters are read back.
+void SetCueText(HWND edit, std::wstring_view text);
+std::wstring CueText(HWND edit);
 void SetSelection(HWND edit, int start, int end);
 std::pair<int, int> Selection(HWND edit);
 // Scrolls the caret into view.
