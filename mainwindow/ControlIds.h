@@ -26,6 +26,8 @@ constexpr int kLabelReading = 143;
 constexpr int kLabelCpu = 144;
 constexpr int kLabelSound = 145;
 constexpr int kLabelVideo = 146;
+constexpr int kLabelProposal = 147;
+constexpr int kTitleProposal = 148;  // the proposed title, beside the reading field's cue
 
 // Items of PopupMenu1.
 constexpr int kPopExecute = 201;
@@ -34,5 +36,8 @@ constexpr int kN1 = 203;
 constexpr int kN3 = 204;
 constexpr int kAbout = 205;            // バージョン情報(&A)...
 constexpr int kRemakeCatalogue = 206;  // listinfo.txt made anew with MAME
+constexpr int kTakeProposal = 207;
+constexpr int kNextUntranslated = 208;
+constexpr int kPreviousUntranslated = 209;
 
 }  // namespace kanaroll::ids

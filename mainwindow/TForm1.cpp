@@ -116,7 +116,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             const int colour =
                 (control == m_ui.Edit3 || control == m_ui.Edit4) ? COLOR_3DLIGHT : COLOR_BTNFACE;
             SetBkColor(dc, GetSysColor(colour));
-            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            // A proposal is grey, as the reading field's cue: nothing of it is stored yet.
+            SetTextColor(dc, GetSysColor(control == m_ui.TitleProposal ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(colour));
         }
         case WM_SETCURSOR:
@@ -198,6 +199,7 @@ void TForm1::StartupLoad() {
     WaitCursor wait;
     SetStatus(0, L"前処理中...");
     ProcessPendingMessages();
+    LearnProposals();
     listview::SetVirtualItemCount(m_ui.ListView1, m_games.Count());
     for (HWND control :
          {m_ui.RadioButton1, m_ui.RadioButton2, m_ui.RadioButton3, m_ui.BitBtn1, m_ui.Button1, m_ui.Button2,
@@ -231,6 +233,7 @@ bool TForm1::FormClose() {
 }
 
 void TForm1::FormDestroy() {
+    m_proposals.reset();  // it points into the catalogue
     m_families.Clear();
     m_games.Clear();
     if (!m_keepSettingsFile) WriteSettings();
@@ -282,6 +285,13 @@ void TForm1::OnCommand(int id, int code, HWND control) {
                 return;
             case ids::kRemakeCatalogue:
                 RemakeCatalogueClick();
+                return;
+            case ids::kTakeProposal:
+                TakeProposal(ProposalPart::Both);
+                return;
+            case ids::kNextUntranslated:
+            case ids::kPreviousUntranslated:
+                GoToUntranslated(id == ids::kNextUntranslated);
                 return;
             default:
                 return;

@@ -27,6 +27,7 @@
 #include "platform/TypeAheadBuffer.h"
 #include "platform/WaitCursor.h"
 #include "platform/Window.h"
+#include "proposals/ProposalEngine.h"
 #include "replace/ReplaceHost.h"
 
 namespace kanaroll {
@@ -45,7 +46,8 @@ struct RecoveryPlan;
 // (creating the controls and the popup menu), TForm1Keys.cpp (every key the window answers),
 // TForm1GameList.cpp (the game list), TForm1SortHeader.cpp (the sort indicator),
 // TForm1Details.cpp (detail panel, family list, editing), TForm1Encoding.cpp, TForm1Saving.cpp,
-// TForm1Replace.cpp and TForm1Launch.cpp.
+// TForm1Replace.cpp, TForm1Launch.cpp and TForm1Proposals.cpp (the proposed title and reading, F4
+// and the search for untranslated games).
 //
 // A new key goes into TForm1Keys.cpp and its table. A new menu entry gets an id in ControlIds.h, its
 // line in CreatePopupMenu1 and its case in OnCommand. A new window of the program is created and
@@ -101,6 +103,7 @@ public:
         HWND RadioButton2 = nullptr;
         HWND RadioButton3 = nullptr;
         HWND BitBtn1 = nullptr;
+        HWND TitleProposal = nullptr;  // the proposed title, in grey below the reading field
         HMENU PopupMenu1 = nullptr;
     };
     const Controls& Ui() const { return m_ui; }
@@ -152,6 +155,8 @@ private:
     void FocusJapaneseName();
     bool TypeAhead(wchar_t key);
     void SelectGameRow(HWND list, int row);
+    // The game list's selected row, which is the current game's; -1 when none.
+    int CurrentRow() const;
 
     // The sort indicator (TForm1SortHeader.cpp).
     void InstallHeaderHooks();
@@ -243,6 +248,19 @@ private:
     // The About box (TForm1About.cpp).
     void AboutClick();
 
+    // Proposals (TForm1Proposals.cpp). The engine learns once the name list is merged; the selected
+    // game's proposals are shown without being stored until F4 takes them.
+    void LearnProposals();
+    void ShowProposals(const TRecordset& game);
+    void ShowReadingProposal(std::string reading);
+    void FollowTypedTitle(const TRecordset& game);
+    enum class ProposalPart { Title, Reading, Both };
+    void TakeProposal(ProposalPart part);
+    // The next untranslated game after the current row (or before it), wrapping round; false with
+    // the message in status panel 3 when every game is translated.
+    bool SelectUntranslated(bool forward);
+    void GoToUntranslated(bool forward);
+
     // Keys (TForm1Keys.cpp, which lists them all). KeyMessage takes a hooked control's message
     // when it is a key the window answers, and gives the message's result; the handlers return
     // true when they handled the key.
@@ -256,6 +274,7 @@ private:
     bool Edit3KeyDown(WPARAM key);
     bool ListShortcut(WPARAM key);
     bool FieldShortcut(HWND control, WPARAM key);
+    bool ProposalKey(HWND control, WPARAM key);
 
     Application& m_application;
     Services& m_services;
@@ -270,7 +289,10 @@ private:
     // and deleted at the end. False until start-up has dealt with what it found there.
     bool m_journalMayReplace = false;
     bool m_journalFailureTold = false;
-    std::wstring m_journalFailure;  // the failure to tell, until kJournalFailedMessage comes
+    std::wstring m_journalFailure;                // the failure to tell, until kJournalFailedMessage comes
+    std::unique_ptr<ProposalEngine> m_proposals;  // learned from m_games; none before the load
+    std::string m_titleProposal;                  // the current game's, in the codec's bytes; empty when none
+    std::string m_readingProposal;                // for the current title as it stands
 
     Controls m_ui;
     DpiScale m_scale;  // the window's dpi, which every size of the layout is scaled by

@@ -90,6 +90,7 @@ void TForm1::ListView1SelectItem(int item, bool selected) {
 
     m_state.currentIndex = item;
     RefreshLaunchEntry(game);
+    ShowProposals(game);
     SetStatus(3, L"");
 }
 
@@ -179,6 +180,7 @@ void TForm1::Edit1Change() {
     SetFamilyCell(columns::kJapaneseName, ToWide(game.japaneseName));
     m_state.modified = true;
     SetStatus(2, L"変更あり");
+    FollowTypedTitle(game);
 }
 
 void TForm1::Edit2Change() {

@@ -60,6 +60,14 @@ void TForm1::SelectGameRow(HWND list, int row) {
     listview::EnsureVisible(list, row);
 }
 
+int TForm1::CurrentRow() const {
+    // Asking the list walks its rows under Wine: the current game's row is tried first.
+    const int current = m_state.currentIndex;
+    return current >= 0 && listview::IsSelected(m_ui.ListView1, current)
+               ? current
+               : listview::SelectedItem(m_ui.ListView1);
+}
+
 void TForm1::ListView1ColumnClick(int column) {
     const int previousColumn = m_state.sort.ColumnClicked(column);
     SetHeaderOwnerDraw(previousColumn, false);

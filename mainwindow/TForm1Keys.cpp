@@ -8,15 +8,22 @@
 //   both lists       F5         starts MAME on the game, when the menu entry is enabled (PopExecuteClick)
 //                    F3         rewrites the title by the rules (N1Click)
 //                    Ctrl+S     quick save of mame32j.lst (N3Click)
+//                    F4         takes the proposed title and reading (TakeProposal, TForm1Proposals.cpp)
 //   the 3 fields     F5, Ctrl+S as in the lists; an emptied title is given its English title
 //                               back first, as leaving the field gives it (FieldShortcut)
 //   title (Edit1)    Enter      the reading field
 //                    F3         rewrites the title, then selects its main part (Edit1KeyDown)
+//                    F4         takes the proposed title
 //   reading (Edit2)  Enter      the next game, and the title field
+//                    Shift+Enter  the next untranslated game, and the title field
 //                    F3         rewrites the title, then goes to the title field (Edit2KeyDown)
+//                    F4         takes the proposed reading (the cue text)
 //   English (Edit3)  F3         as in the reading field (Edit3KeyDown)
+//   all of them      F8         the next untranslated game, and the title field (GoToUntranslated)
+//                    Shift+F8   the previous untranslated game, and the title field
 //
-// The popup menu shows F3, F5 and Ctrl+S as its entries' shortcuts (ListShortcut answers them).
+// The popup menu shows F3, F4, F5, F8, Shift+F8 and Ctrl+S as its entries' shortcuts (ListShortcut
+// answers them in the lists).
 // Tab, Shift+Tab and the buttons' mnemonics are the dialog manager's, which Application runs for
 // the main window.
 #include "mainwindow/ControlIds.h"
@@ -73,7 +80,7 @@ bool TForm1::KeyDown(HWND control, WPARAM key, bool withAlt) {
     if (withAlt) return false;
     if (control == m_ui.ListView2) return ListShortcut(key);
     if (control == m_ui.Edit1 || control == m_ui.Edit2 || control == m_ui.Edit3)
-        return FieldShortcut(control, key);
+        return ProposalKey(control, key) || FieldShortcut(control, key);
     return false;
 }
 
@@ -91,12 +98,13 @@ bool TForm1::KeyPress(HWND control, wchar_t key) {
         return true;
     }
     if (control == m_ui.Edit2) {
-        // The current game's row is the selected one; asking the list walks its rows under Wine.
-        const int current = m_state.currentIndex;
-        const int row = current >= 0 && listview::IsSelected(m_ui.ListView1, current)
-                            ? current
-                            : listview::SelectedItem(m_ui.ListView1);
-        if (row >= 0 && row + 1 < m_games.Count()) SelectGameRow(m_ui.ListView1, row + 1);
+        if (GetKeyState(VK_SHIFT) < 0) {
+            // Also when none is left: the title field takes the focus, as after Enter on the last row.
+            SelectUntranslated(true);
+        } else {
+            const int row = CurrentRow();
+            if (row >= 0 && row + 1 < m_games.Count()) SelectGameRow(m_ui.ListView1, row + 1);
+        }
         SetFocus(m_ui.Edit1);
         return true;
     }
@@ -135,13 +143,34 @@ bool IsQuickSaveKey(WPARAM key) {
 }
 }  // namespace
 
+// F4 in the title and reading fields, and F8 and Shift+F8 in the fields (the lists answer them as
+// the menu's shortcuts). Other modifiers leave the keys to the control.
+bool TForm1::ProposalKey(HWND control, WPARAM key) {
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    if (key == VK_F8) {
+        GoToUntranslated(!shift);
+        return true;
+    }
+    if (key != VK_F4 || shift) return false;
+    if (control == m_ui.Edit1) TakeProposal(ProposalPart::Title);
+    if (control == m_ui.Edit2) TakeProposal(ProposalPart::Reading);
+    return control == m_ui.Edit1 || control == m_ui.Edit2;
+}
+
 // The popup menu's shortcuts, which act while a list has the focus, once the catalogue is loaded.
 bool TForm1::ListShortcut(WPARAM key) {
     if (!m_menuAttached) return false;
     if (Held(VK_CONTROL) || Held(VK_SHIFT) || Held(VK_MENU)) {
-        if (!IsQuickSaveKey(key)) return false;
-        N3Click();
-        return true;
+        if (IsQuickSaveKey(key)) {
+            N3Click();
+            return true;
+        }
+        if (key == VK_F8 && Held(VK_SHIFT) && !Held(VK_CONTROL) && !Held(VK_MENU)) {
+            GoToUntranslated(false);
+            return true;
+        }
+        return false;
     }
     switch (key) {
         case VK_F5:
@@ -152,6 +181,12 @@ bool TForm1::ListShortcut(WPARAM key) {
             return true;
         case VK_F3:
             N1Click();
+            return true;
+        case VK_F4:
+            TakeProposal(ProposalPart::Both);
+            return true;
+        case VK_F8:
+            GoToUntranslated(true);
             return true;
         default:
             return false;

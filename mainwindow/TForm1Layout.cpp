@@ -131,6 +131,9 @@ void TForm1::CreateLowerPane() {
                              {}, WS_EX_CLIENTEDGE);
     m_ui.Edit3 =
         CreateChild(group1, WC_EDITW, L"", WS_DISABLED | ES_READONLY | ES_AUTOHSCROLL, ids::kEdit3, {});
+    addLabel(group1, L"候補:", ids::kLabelProposal);
+    m_ui.TitleProposal =
+        CreateChild(group1, L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, ids::kTitleProposal, {});
     m_ui.Button3 = CreateChild(group1, WC_BUTTONW, L"置換(&R)...", WS_DISABLED, ids::kButton3, {});
     m_ui.Button1 = CreateChild(group1, WC_BUTTONW, L"リセット", WS_DISABLED, ids::kButton1, {});
     m_ui.Button2 = CreateChild(group1, WC_BUTTONW, L"元に戻す", WS_DISABLED, ids::kButton2, {});
@@ -246,6 +249,9 @@ void TForm1::PlaceLowerPane() {
     placeLabel(details, ids::kLabelReading, scaled(4, 67, 55, 12));
     Place(details, m_ui.Edit2, scaled(61, 64, 503, 20), kLeftTopRight);
     Place(details, m_ui.Edit3, scaled(61, 19, 501, 17), kLeftTopRight);
+    // The proposed title, below the reading field and left of the buttons.
+    placeLabel(details, ids::kLabelProposal, scaled(4, 95, 55, 12));
+    Place(details, m_ui.TitleProposal, scaled(61, 94, 304, 14), kLeftTopRight);
     Place(details, m_ui.Button3, scaled(371, 89, 62, 22), kTopRight);
     Place(details, m_ui.Button1, scaled(436, 89, 62, 22), kTopRight);
     Place(details, m_ui.Button2, scaled(500, 89, 63, 22), kTopRight);
@@ -289,6 +295,10 @@ void TForm1::CreatePopupMenu1() {
     AppendMenuW(m_ui.PopupMenu1, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kN1, L"ゲーム名を置換\tF3");
     AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kN3, L"クイックセーブ(&Q)\tCtrl+S");
+    AppendMenuW(m_ui.PopupMenu1, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kTakeProposal, L"候補を採用(&P)\tF4");
+    AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kNextUntranslated, L"次の未翻訳ゲーム(&N)\tF8");
+    AppendMenuW(m_ui.PopupMenu1, MF_STRING, ids::kPreviousUntranslated, L"前の未翻訳ゲーム\tShift+F8");
     AppendMenuW(m_ui.PopupMenu1, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(m_ui.PopupMenu1, MF_STRING | MF_GRAYED, ids::kRemakeCatalogue,
                 L"MAMEでlistinfo.txtを作り直す(&L)...");
