@@ -124,7 +124,7 @@ const SuffixConventions& ProposalEngine::Suffixes() const {
 }
 
 void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const ReplaceRuleList& rules,
-                           const std::vector<std::string>& keptLines) {
+                           const std::vector<KeptNameListLine>& keptLines) {
     auto learned = std::make_unique<Learned>();
     learned->codec = &codec;
     // A rule whose replacement the list never shows would write what the list does not say
@@ -161,9 +161,9 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
         if (groups.size() == 1 && groups[0].size() == 1)
             learned->suffixes.LearnPartCode(ToLowerAscii(groups[0][0]), SplitCode(texts.reading).code);
     }
-    for (const std::string& line : keptLines) {
+    for (const KeptNameListLine& line : keptLines) {
         std::string_view zip, title, reading;
-        if (!CutKeptLine(line, zip, title, reading)) continue;
+        if (!CutKeptLine(line.bytes, zip, title, reading)) continue;
         LearnTitleAndReading(*learned, ToWorkingText(title, codec), ToWorkingText(reading, codec));
     }
     learned->dictionary.LearnAgain();

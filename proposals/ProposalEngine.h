@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogue/GameList.h"
+#include "catalogue/NameListFormat.h"
 #include "catalogue/TextCodec.h"
 #include "replace/ReplacePatterns.h"
 
@@ -48,7 +49,7 @@ public:
     // and reading teach as well). `rules` are the replace rules F3 applies, in the same codec.
     // Replaces whatever was learned before.
     void Learn(const GameList& games, const TextCodec& codec, const ReplaceRuleList& rules,
-               const std::vector<std::string>& keptLines = {});
+               const std::vector<KeptNameListLine>& keptLines = {});
 
     // A Japanese title for `game`; empty when there is none worth proposing.
     std::string ProposeTitle(const TRecordset& game) const;

@@ -116,9 +116,9 @@ int main(int argc, char** argv) {
                 record->translated = false;
             }
         }
-        std::vector<std::string> kept;
-        for (std::string& line : loaded.keptLines)
-            if (!asked.count(ZipOf(line))) kept.push_back(std::move(line));
+        std::vector<KeptNameListLine> kept;
+        for (KeptNameListLine& line : loaded.keptLines)
+            if (!asked.count(ZipOf(line.bytes))) kept.push_back(std::move(line));
 
         ProposalEngine engine;
         engine.Learn(games, codec, DefaultReplaceRules(codec), kept);
