@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/ControlIds.h"
 #include "tests/gui/MainWindowFixture.h"
 
 namespace kanaroll::testing {
@@ -294,11 +295,11 @@ TEST_F(LayoutTest, BothListsShowTheSevenColumnsAtTheirWidths) {
     EXPECT_NE(GetWindowLongPtrW(form->HeaderHandle(), GWL_STYLE) & HDS_FULLDRAG, 0);
 }
 
-// The entry that makes listinfo.txt anew comes after the four commands, greyed until a MAME
-// executable is chosen; the About entry stays last.
-TEST_F(LayoutTest, ThePopupMenuHoldsTheFourCommandsAndTheAboutEntryLast) {
+// The proposals' entries come after the four commands; then the entry that makes listinfo.txt
+// anew, greyed until a MAME executable is chosen; the About entry stays last.
+TEST_F(LayoutTest, ThePopupMenuHoldsTheFourCommandsTheProposalsAndTheAboutEntryLast) {
     const HMENU menu = Ui().PopupMenu1;
-    ASSERT_EQ(GetMenuItemCount(menu), 8);
+    ASSERT_EQ(GetMenuItemCount(menu), 12);
     const auto caption = [menu](int position) {
         wchar_t text[128] = {};
         GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
@@ -308,10 +309,15 @@ TEST_F(LayoutTest, ThePopupMenuHoldsTheFourCommandsAndTheAboutEntryLast) {
     EXPECT_NE(GetMenuState(menu, 2, MF_BYPOSITION) & MF_SEPARATOR, 0u);
     EXPECT_EQ(caption(3), L"ゲーム名を置換\tF3");
     EXPECT_EQ(caption(4), L"クイックセーブ(&Q)\tCtrl+S");
+    // The proposals' entries come after the earlier ones, so that those keep their places.
     EXPECT_NE(GetMenuState(menu, 5, MF_BYPOSITION) & MF_SEPARATOR, 0u);
-    EXPECT_EQ(caption(6), L"MAMEでlistinfo.txtを作り直す(&L)...");
-    EXPECT_NE(GetMenuState(menu, 6, MF_BYPOSITION) & MF_GRAYED, 0u);
-    EXPECT_EQ(caption(7), L"バージョン情報(&A)...");
+    EXPECT_EQ(GetMenuItemID(menu, 6), static_cast<UINT>(ids::kTakeProposal));
+    EXPECT_EQ(GetMenuItemID(menu, 7), static_cast<UINT>(ids::kNextUntranslated));
+    EXPECT_EQ(GetMenuItemID(menu, 8), static_cast<UINT>(ids::kPreviousUntranslated));
+    EXPECT_NE(GetMenuState(menu, 9, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    EXPECT_EQ(caption(10), L"MAMEでlistinfo.txtを作り直す(&L)...");
+    EXPECT_NE(GetMenuState(menu, 10, MF_BYPOSITION) & MF_GRAYED, 0u);
+    EXPECT_EQ(caption(11), L"バージョン情報(&A)...");
 }
 
 }  // namespace
