@@ -29,6 +29,15 @@ std::optional<std::string> NumberOf(const TitleToken& token) {
     return std::to_string(*value);
 }
 
+// Whether `spelled` reads a number of value `digits` by itself: in kana, or as the digits with or
+// without an underscore in front.
+bool SpellsNumber(std::string_view digits, std::string_view spelled) {
+    if (spelled == digits || (spelled.starts_with('_') && spelled.substr(1) == digits)) return true;
+    for (const char c : spelled)
+        if (IsCodeText(std::string_view(&c, 1))) return false;
+    return true;
+}
+
 // The length of the UTF-8 character that starts with `lead`.
 std::size_t CharLength(unsigned char lead) {
     return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
@@ -139,8 +148,13 @@ bool ReadingDictionary::Align(const std::vector<TitleToken>& tokens, std::string
     if (solutions.size() != 1) return !blocked || secondPass;
     for (const auto& [index, spelled] : solutions.front()) {
         const TitleToken& token = tokens[index];
+        const auto number = NumberOf(token);
+        if (number) m_numbers.Learn(*number, spelled);
+        // A number read as a code other than itself or with kana after a code ("マジックス10" as
+        // "まじっくす_2_1てん", "2000" as "_07_1_2000") holds a series code of that title: it is
+        // no reading of the number.
+        if (number && !SpellsNumber(*number, spelled)) continue;
         Entry(m_words[static_cast<std::size_t>(token.kind)], KeyText(token)).Add(spelled);
-        if (const auto number = NumberOf(token)) m_numbers.Learn(*number, spelled);
     }
     return true;
 }

@@ -74,6 +74,18 @@ TEST_F(ReadingDictionaryTest, NumbersAndTheirCodes) {
     EXPECT_EQ(dictionary.Compose("レールチェイスII"), "れーるちぇいす_2");
 }
 
+TEST_F(ReadingDictionaryTest, ANumberReadWithATitlesSeriesCodeTeachesNoReadingOfIt) {
+    // The code stands between the name and the number's kana, or makes up the whole number.
+    dictionary.Learn("マジックス10", "まじっくす_2_1てん");
+    dictionary.Learn("ザ・キング・オブ・ファイターズ 2000", "ざきんぐおぶふぁいたーず_07_1_2000");
+    dictionary.Learn("ラッキー74", "らっきー74");
+    EXPECT_EQ(dictionary.Compose("プール10"), "ぷーる10");
+    EXPECT_EQ(dictionary.Compose("ゴー2000"), "ごー2000");
+    // A number read in kana, or as itself, still teaches its reading.
+    dictionary.Learn("ビッグ10ボール", "びっぐてんぼーる");
+    EXPECT_EQ(dictionary.Compose("プール10"), "ぷーるてん");
+}
+
 TEST_F(ReadingDictionaryTest, EnglishWordsAndLettersSpelledOut) {
     dictionary.Learn("Mr.TNT", "みすたーてぃーえぬてぃー");  // two words side by side: not yet
     dictionary.Learn("Mrドリラー", "みすたーどりらー");
