@@ -93,6 +93,9 @@ void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_
     learned.readingsByMainPart[std::string(mainPart)].Add(reading);
     learned.suffixes.Learn(reading, {});
     learned.dictionary.Learn(mainPart, reading);
+    // A reading that leaves the subtitle out still reads the words of the name before it.
+    const std::string_view name = WithoutSubtitle(mainPart);
+    if (name.size() < mainPart.size()) learned.dictionary.Learn(name, reading);
 }
 
 // Whether the list writes "ヴ" as "ゔ" in its readings: only a UTF-8 list can, and it does when most

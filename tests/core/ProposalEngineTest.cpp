@@ -119,6 +119,12 @@ TEST(ProposalEngineTest, ASubtitleIsReadAsTheListReadsSubtitles) {
     };
     EXPECT_EQ(readingOf(leftOut, "インベージョン -The Abductors (ver 5.0)"), "いんべーじょん");
     EXPECT_EQ(readingOf(leftOut, "インベージョン -アブダクターズ"), "いんべーじょん");
+    // The words of a name before a subtitle left out are read all the same.
+    std::vector<Line> words = leftOut;
+    words.push_back({"mjvegas", "", "Mahjong Vegas (Japan)", "麻雀ベガス (日本版)", "まーじゃんべがす"});
+    words.push_back({"mjmyster", "", "Mahjong The Mysterious World", "麻雀 世界の神秘 -The Mysterious World",
+                     "まーじゃんせかいのしんぴ"});
+    EXPECT_EQ(readingOf(words, "神秘の世界"), "しんぴのせかい");
     // A list that reads them reads this one too, or gives nothing for words it cannot read.
     const std::vector<Line> read = {
         {"wlstar", "", "Wonder League Star (Korea)", "ワンダーリーグスター -マジックボール (韓国版)",
