@@ -42,6 +42,13 @@ std::vector<TitleToken> TokenizeTitle(std::string_view title, const KanaStyle& s
             tokens.back().text += '.';
             continue;
         }
+        // "&" is read, as the list reads it ("キング&バルーン" as "きんぐあんどばるーん"): a word
+        // of its own.
+        if (NarrowAscii(c) == '&') {
+            tokens.push_back({TitleToken::Kind::Latin, "&", {}});
+            open = false;
+            continue;
+        }
         if (kind == CharKind::Separator || kind == CharKind::Other) {
             // Something a reading cannot be made of spoils the whole title; punctuation just ends
             // a piece.

@@ -9,8 +9,8 @@
 namespace kanaroll::proposals {
 
 // A title cut into the pieces a reading is made of: runs of kana (read as their hiragana), of
-// kanji, of Latin letters, of digits and the Roman numerals Ⅰ to Ⅻ. Blanks and punctuation,
-// which readings leave out, end a piece and are dropped.
+// kanji, of Latin letters, of digits and the Roman numerals Ⅰ to Ⅻ, and "&" as a Latin word of its
+// own. Blanks and other punctuation, which readings leave out, end a piece and are dropped.
 struct TitleToken {
     enum class Kind { Kana, Kanji, Latin, Digits, Roman };
     Kind kind;

@@ -99,6 +99,14 @@ TEST_F(ReadingDictionaryTest, EnglishWordsAndLettersSpelledOut) {
     EXPECT_FALSE(dictionary.Compose("Galaga"));
 }
 
+TEST_F(ReadingDictionaryTest, AnAmpersandIsReadAsTheListReadsIt) {
+    // Until the list has read one, a title with "&" has no reading: leaving it out would be wrong.
+    EXPECT_FALSE(dictionary.Compose("タワー&シャフト"));
+    dictionary.Learn("キング&バルーン", "きんぐあんどばるーん");
+    EXPECT_EQ(dictionary.Compose("タワー&シャフト"), "たわーあんどしゃふと");
+    EXPECT_EQ(dictionary.Compose("バルーン＆バルーン"), "ばるーんあんどばるーん");
+}
+
 TEST_F(ReadingDictionaryTest, TheListsCodeIsNoPartOfAWord) {
     dictionary.Learn("ラスタンサーガ麻雀", "らすたんさーがまーじゃん_1");
     EXPECT_EQ(dictionary.Compose("麻雀"), "まーじゃん");
