@@ -1,5 +1,7 @@
 #include "proposals/ReadingDictionary.h"
 
+#include <algorithm>
+
 #include "catalogue/TextCodec.h"
 #include "proposals/Utf8Chars.h"
 
@@ -74,6 +76,36 @@ void ReadingDictionary::LearnAgain() {
     std::vector<Pending> pending = std::move(m_pending);
     m_pending.clear();
     for (const Pending& item : pending) Align(item.tokens, item.reading, true);
+    SplitKanjiWords();
+}
+
+// A run of kanji read as a whole ("麻雀天開眼" as "まーじゃんてんかいげん") that starts or ends
+// with a word known by itself ("麻雀") also reads what is left of it ("天開眼" as "てんかいげん"),
+// for other titles that hold it without the known word.
+void ReadingDictionary::SplitKanjiWords() {
+    auto& kanji = m_words[static_cast<std::size_t>(Kind::Kanji)];
+    std::vector<std::pair<std::string, std::string>> parts;
+    for (const auto& [word, votes] : kanji) {
+        const std::string* reading = votes.Best(1, 0.5);
+        if (!reading) continue;
+        for (std::size_t cut = CharLength(static_cast<unsigned char>(word[0])); cut < word.size();
+             cut += CharLength(static_cast<unsigned char>(word[cut]))) {
+            const std::string_view head = std::string_view(word).substr(0, cut);
+            const std::string_view tail = std::string_view(word).substr(cut);
+            const std::string* headReading = Known(Kind::Kanji, head);
+            if (headReading && reading->size() > headReading->size() && reading->starts_with(*headReading) &&
+                !Find(kanji, tail))
+                parts.emplace_back(tail, reading->substr(headReading->size()));
+            const std::string* tailReading = Known(Kind::Kanji, tail);
+            if (tailReading && reading->size() > tailReading->size() && reading->ends_with(*tailReading) &&
+                !Find(kanji, head))
+                parts.emplace_back(head, reading->substr(0, reading->size() - tailReading->size()));
+        }
+    }
+    // A part whose reading would hold a code ("雀王" as "じゃん_2おう" less "じゃん") is no word.
+    for (const auto& [part, reading] : parts)
+        if (!std::any_of(reading.begin(), reading.end(), [](char c) { return IsCodeText({&c, 1}); }))
+            Entry(kanji, part).Add(reading);
 }
 
 // Lays the pieces over the reading. A kana piece must stand in the reading as its hiragana; a

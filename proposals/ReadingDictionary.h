@@ -47,6 +47,7 @@ private:
     };
 
     bool Align(const std::vector<TitleToken>& tokens, std::string_view reading, bool secondPass);
+    void SplitKanjiWords();
     std::optional<std::string> ReadToken(const TitleToken& token) const;
     std::optional<std::string> ReadKanji(std::string_view run) const;
     // The reading of a word of `kind` as the dictionary keeps it (Latin in lower case), when known.

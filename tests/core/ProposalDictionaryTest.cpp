@@ -65,6 +65,20 @@ TEST_F(ReadingDictionaryTest, AKanjiWordBetweenKanaAnchors) {
     EXPECT_FALSE(dictionary.Compose("雀王"));
 }
 
+TEST_F(ReadingDictionaryTest, AKanjiRunThatStartsOrEndsWithAKnownWordTeachesTheRest) {
+    dictionary.Learn("麻雀ベガス", "まーじゃんべがす");
+    dictionary.Learn("麻雀天開眼", "まーじゃんてんかいげん");
+    dictionary.Learn("華をやらねば！", "はなをやらねば");
+    dictionary.Learn("大革命華", "だいかくめいはな");
+    // What is left would read as a code: no word.
+    dictionary.Learn("雀ン", "じゃん");
+    dictionary.Learn("雀王", "じゃん_2おう");
+    dictionary.LearnAgain();
+    EXPECT_EQ(dictionary.Compose("天開眼"), "てんかいげん");
+    EXPECT_EQ(dictionary.Compose("大革命"), "だいかくめい");
+    EXPECT_FALSE(dictionary.Compose("王"));
+}
+
 TEST_F(ReadingDictionaryTest, NumbersAndTheirCodes) {
     dictionary.Learn("ファイナルファイト2", "ふぁいなるふぁいと_2");
     dictionary.Learn("ソニックブラストマン2 スペシャルターボ", "そにっくぶらすとまん_2すぺしゃるたーぼ");
