@@ -296,8 +296,13 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
         }
     }
     if (!reading) {
-        if (const Votes* readings = Find(learned.readingsByMainPart, MainPart(title)))
-            if (const std::string* best = readings->Best()) reading = *best;
+        if (const Votes* readings = Find(learned.readingsByMainPart, MainPart(title))) {
+            // The list reads this name in many ways, none of them most of the time: each of its
+            // games has a code of its own, which nothing here tells.
+            const std::string* best = readings->Best(1, 0.5);
+            if (!best) return {};
+            reading = *best;
+        }
     }
     // Word by word, without the subtitle where the list leaves subtitles out of its readings.
     const auto isSeries = [&](std::string_view stem) { return learned.suffixes.IsSeries(stem); };

@@ -101,6 +101,28 @@ TEST(ProposalEngineTest, AReadingForATypedTitle) {
     EXPECT_EQ(engine.ProposeTitle(Game(games, "nmouse")), "");
 }
 
+TEST(ProposalEngineTest, ANameTheListReadsInManyWaysGetsNoReadingOfThem) {
+    const TextCodec& codec = ShiftJisCodec();
+    const auto readingOf = [&](std::vector<Line> lines) {
+        lines.push_back({"smstrv", "", "Trivia (SMS)", "", ""});
+        const GameList games = Catalogue(lines, codec);
+        ProposalEngine engine;
+        engine.Learn(games, codec, DefaultReplaceRules(codec));
+        return codec.ToUtf8(engine.ProposeReadingForTitle(Game(games, "smstrv"), Sjis("トリビア (SMS)")));
+    };
+    // Each of these games has a code of its own: none of them is this game's.
+    std::vector<Line> trivia = {
+        {"gt507uk", "", "Trivia (UK Version 5.07)", "トリビア (UK Version 5.07)", "とりびあ_1_507"},
+        {"gt101c", "", "Trivia (Version 1.01C)", "トリビア (ver 1.01C)", "とりびあ_1_101C"},
+        {"gtsers1", "", "Trivia (Questions Series 1)", "トリビア (questions series 1)", "とりびあ_0_1"},
+    };
+    EXPECT_EQ(readingOf(trivia), "");
+    // Most of them read alike: that reading.
+    trivia.push_back({"gt103a", "", "Trivia (Version 1.03a)", "トリビア (ver 1.03a)", "とりびあ_1_507"});
+    trivia.push_back({"gt103b", "", "Trivia (Version 1.03b)", "トリビア (ver 1.03b)", "とりびあ_1_507"});
+    EXPECT_EQ(readingOf(trivia), "とりびあ_1_507");
+}
+
 TEST(ProposalEngineTest, ASubtitleIsReadAsTheListReadsSubtitles) {
     const TextCodec& codec = ShiftJisCodec();
     const auto readingOf = [&](std::vector<Line> lines, std::string_view title) {
