@@ -143,6 +143,7 @@ void TForm1::LoadNewCatalogue() {
     WaitCursor wait;
     listview::SetVirtualItemCount(m_ui.ListView1, 0);
     m_families.Clear();
+    m_proposals.reset();  // it points into the old catalogue
     m_games = std::move(games);
     m_state.translatedCount = 0;
     // As at start-up: every translation of the list finds its game again by ZIP name.
@@ -151,6 +152,7 @@ void TForm1::LoadNewCatalogue() {
                           : LoadedNameList{};
     RestartJournal(nameList ? nameList->file : std::filesystem::path());
     if (m_state.sort.sortKey != 0) SortGames(m_games, m_state.sort.sortKey);
+    LearnProposals();  // from the new catalogue, as at start-up
     m_state.currentIndex = -1;
     m_state.familyKey.clear();
     m_state.modified = false;
