@@ -4,6 +4,7 @@
 #include <string>
 
 #include "mainwindow/ControlIds.h"
+#include "platform/MameListXml.h"
 #include "tests/gui/MainWindowFixture.h"
 
 namespace kanaroll::testing {
@@ -133,6 +134,28 @@ TEST_F(CatalogueFromMameTest, TheMenuEntryMakesTheCatalogueAnewKeepingTheTransla
     EXPECT_TRUE(found);
     EXPECT_NE(folder.Read("mame32j.lst").find(Sjis("mappy\tマッピー")), std::string::npos);
     EXPECT_EQ(GetFocus(), Ui().ListView1);
+}
+
+// On a busy machine the notifications of MAME's run queue up behind its end, and reading the new
+// catalogue lets them through: they must not handle the end a second time, which read the file
+// and put it in place inside the first reading and made that one fail.
+TEST_F(CatalogueFromMameTest, NotificationsQueuedBehindTheEndAreNotTakenForAnotherEnd) {
+    WriteListInfo({{.zip = "pacman", .description = "Pac-Man"}});
+    WriteFile("mame32j.lst", "pacman\tパックマン\tぱっくまん\tNamco\r\n");
+    Start();
+    Mame(L"replay|FILE");
+    Choose(ids::kRemakeCatalogue);
+    const ULONGLONG until = GetTickCount64() + 30000;
+    while (form->CatalogueRun() && !form->CatalogueRun()->Ended() && GetTickCount64() < until) Sleep(10);
+    ASSERT_TRUE(form->CatalogueRun() && form->CatalogueRun()->Ended());
+    for (int extra = 0; extra < 3; ++extra) PostMessageW(form->Handle(), TForm1::kListXmlMessage, 0, 0);
+    ASSERT_TRUE(WaitForEnd());
+    Pump();
+    EXPECT_TRUE(services.messageBoxes.empty())
+        << (services.messageBoxes.empty() ? "" : WideToUtf8(services.messageBoxes[0].text));
+    EXPECT_EQ(folder.Read("listinfo.txt"), folder.Read("output.xml"));
+    EXPECT_EQ(Status(0), L"合計：3件   未訳：2件");
+    EXPECT_EQ(Status(3), L"新しいマシン(未訳): 2件   カタログにない行(保持): 0件");
 }
 
 // A MAME that fails, stops halfway, prints nothing or is cancelled leaves listinfo.txt byte for byte,
