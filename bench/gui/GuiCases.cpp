@@ -431,19 +431,30 @@ GuiCase OutputMane32J() {
 // follows: judging the output, reading the catalogue from the temporary file, putting it in place,
 // reading the name list again, up to the new catalogue's first game selected and painted. The
 // output is written once into the program folder; after the case listinfo.txt is that output,
-// which the cases after it would load, so it comes last.
-GuiCase CatalogueFromMame(const BenchOptions& options) {
+// which the cases after it would load, so it comes last. With the installed MAME's real output
+// (--real-catalogue) the stand-in replays that instead, and the real name list (--real-namelist)
+// takes the generated one's place, so that the reload reads what a user of today's MAME has.
+GuiCase CatalogueFromMame(const BenchOptions& options, bool real) {
     return {
-        .name = "new catalogue: end of MAME's output to first game",
+        .name = real ? "new catalogue (installed MAME's output, real list): end of output to first game"
+                     : "new catalogue: end of MAME's output to first game",
         .targetMs = kNewCatalogueTargetMs,
         .repetitions = 3,
         .setUp =
-            [games = options.games](Bench& bench) {
+            [games = options.games, real, realXml = options.realCatalogue,
+             realList = options.realNameList](Bench& bench) {
                 bench.EndSession();
-                CatalogueOptions catalogue;
-                catalogue.gameCount = games;
-                const auto xml = bench.Folder() / "listxml-output.xml";
-                WriteListXml(xml, catalogue);
+                std::filesystem::path xml = realXml;
+                if (real) {
+                    if (!realList.empty())
+                        std::filesystem::copy_file(realList, bench.Folder() / "mame32j.lst",
+                                                   std::filesystem::copy_options::overwrite_existing);
+                } else {
+                    CatalogueOptions catalogue;
+                    catalogue.gameCount = games;
+                    xml = bench.Folder() / "listxml-output.xml";
+                    WriteListXml(xml, catalogue);
+                }
                 wchar_t self[MAX_PATH] = {};
                 GetModuleFileNameW(nullptr, self, MAX_PATH);
                 // bench/gui/gui_benchmarks.exe; the stand-in is tests/FakeMame.exe of the same build.
@@ -496,10 +507,12 @@ GuiCase CatalogueFromMame(const BenchOptions& options) {
             [](Bench& bench, int) {
                 MainWindowSession& session = bench.Session();
                 const std::wstring panel = statusbar::Text(session.Ui().StatusBar1, 3);
-                if (!session.Services().messageBoxes.empty() ||
-                    panel.find(L"新しいマシン") == std::wstring::npos ||
+                if (!session.Services().messageBoxes.empty())
+                    throw std::runtime_error("a message box: " + WideToUtf8(session.FirstMessageBox()));
+                if (panel.find(L"新しいマシン") == std::wstring::npos ||
                     listview::SelectedItem(session.Ui().ListView1) != 0)
-                    throw std::runtime_error("the new catalogue was not loaded");
+                    throw std::runtime_error(
+                        "the new catalogue was not loaded (status: " + WideToUtf8(panel) + ")");
             },
     };
 }
@@ -533,7 +546,9 @@ std::vector<GuiCase> GuiCases(const BenchOptions& options) {
     AddJournalCases(cases);
     cases.push_back(QuickSave());
     cases.push_back(OutputMane32J());
-    cases.push_back(CatalogueFromMame(options));
+    cases.push_back(CatalogueFromMame(options, false));
+    // Replaces the name list of the program folder: after every other case.
+    if (!options.realCatalogue.empty()) cases.push_back(CatalogueFromMame(options, true));
     return cases;
 }
 
