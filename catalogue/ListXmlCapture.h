@@ -75,6 +75,7 @@ public:
     // onto the disk and closes it, so that it can be loaded. A bad output's file is removed. Later
     // calls give the first verdict again.
     ListXmlVerdict Judge(const OutputEnd& end);
+    bool Judged() const { return m_verdict.has_value(); }
 
     // The temporary file, to load the catalogue from before it is put in place.
     const std::filesystem::path& TemporaryFile() const { return m_temporary; }

@@ -314,7 +314,6 @@ private:
     std::unique_ptr<MameListXml> m_listXml;  // MAME making listinfo.txt, while it runs
     std::unique_ptr<ProgressWindow> m_progress;
     bool m_listXmlAtStartup = false;
-    bool m_listXmlEnding = false;  // while the end of MAME's run is handled
     std::vector<std::unique_ptr<WaitCursor>> m_waitCursors;
 
     // The game list's header, which shows the sort indicator.

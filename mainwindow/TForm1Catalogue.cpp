@@ -30,18 +30,6 @@ std::wstring Megabytes(std::uint64_t bytes) {
     return std::to_wstring(tenths / 10) + L"." + std::to_wstring(tenths % 10) + L" MB";
 }
 
-// Holds a flag up for as long as it lives, on every way out.
-class RaisedFlag {
-public:
-    explicit RaisedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~RaisedFlag() { m_flag = false; }
-    RaisedFlag(const RaisedFlag&) = delete;
-    RaisedFlag& operator=(const RaisedFlag&) = delete;
-
-private:
-    bool& m_flag;
-};
-
 }  // namespace
 
 bool TForm1::MameKnown() const {
@@ -97,12 +85,11 @@ void TForm1::EndProgress() {
 void TForm1::ListXmlNotified() {
     // The end was handled along with an earlier notification, or is being handled: reading the
     // new catalogue lets the messages through, among them the notifications still queued.
-    if (!m_listXml || m_listXmlEnding) return;
+    if (!m_listXml || m_listXml->Finished()) return;
     if (!m_listXml->Ended()) {
         if (m_progress) m_progress->SetText(Megabytes(m_listXml->TakeProgress()) + L" 受信しました");
         return;
     }
-    const RaisedFlag ending(m_listXmlEnding);
     const ListXmlVerdict verdict = m_listXml->Finish();
     EndProgress();
     const bool atStartup = m_listXmlAtStartup;

@@ -36,6 +36,8 @@ public:
 
     // When Ended() (it waits otherwise): the verdict on the output, the same at every call.
     ListXmlVerdict Finish();
+    // Once Finish() was called: the end has been taken.
+    bool Finished() const { return m_capture.Judged(); }
     const std::filesystem::path& TemporaryFile() const { return m_capture.TemporaryFile(); }
     // Puts a good output in place of listinfo.txt; throws IoError and leaves the previous file.
     void PutInPlace() { m_capture.PutInPlace(); }
