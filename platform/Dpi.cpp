@@ -74,6 +74,10 @@ void Place(HWND control, RECT designBounds, DpiScale scale) {
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Place(HWND control, int left, int top, int width, int height, DpiScale scale) {
+    Place(control, RECT{left, top, left + width, top + height}, scale);
+}
+
 void ResizeClient(HWND window, SIZE designClient, DWORD style, DWORD exStyle, DpiScale scale) {
     const SIZE outer = OuterSizeForClient(Scale(scale, designClient), style, exStyle, scale);
     SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -26,6 +26,8 @@ SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, DpiScale scale)
 
 // Moves and sizes a control to its bounds at 96 dpi, scaled.
 void Place(HWND control, RECT designBounds, DpiScale scale);
+// The same, with the bounds at 96 dpi given as a place and a size.
+void Place(HWND control, int left, int top, int width, int height, DpiScale scale);
 // Sizes a window, in place, so that its client area has the size given at 96 dpi, scaled.
 void ResizeClient(HWND window, SIZE designClient, DWORD style, DWORD exStyle, DpiScale scale);
 

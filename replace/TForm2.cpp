@@ -145,16 +145,13 @@ void TForm2::ApplyScale(std::optional<DpiScale> previous) {
     UniqueFont font = CreateUiFont(m_scale);
     ApplyFont(Handle(), font.Get());
     m_font = std::move(font);
-    const auto place = [this](HWND control, int left, int top, int width, int height) {
-        dpi::Place(control, forms::Bounds(left, top, width, height), m_scale);
-    };
-    place(m_ui.Label1, 11, 8, 150, 14);
-    place(m_ui.Button5, 402, 24, 89, 25);
-    place(m_ui.Button2, 402, 104, 89, 25);
-    place(m_ui.Button3, 402, 136, 89, 25);
-    place(m_ui.Button4, 402, 168, 89, 25);
-    place(m_ui.BitBtn1, 402, 232, 89, 25);
-    place(m_ui.ListView1, 8, 24, 381, 233);
+    dpi::Place(m_ui.Label1, 11, 8, 150, 14, m_scale);
+    dpi::Place(m_ui.Button5, 402, 24, 89, 25, m_scale);
+    dpi::Place(m_ui.Button2, 402, 104, 89, 25, m_scale);
+    dpi::Place(m_ui.Button3, 402, 136, 89, 25, m_scale);
+    dpi::Place(m_ui.Button4, 402, 168, 89, 25, m_scale);
+    dpi::Place(m_ui.BitBtn1, 402, 232, 89, 25, m_scale);
+    dpi::Place(m_ui.ListView1, 8, 24, 381, 233, m_scale);
     if (previous) {
         for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
             const int width = listview::ColumnWidth(m_ui.ListView1, column);

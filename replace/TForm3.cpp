@@ -105,16 +105,13 @@ void TForm3::ApplyScale() {
     UniqueFont font = CreateUiFont(m_scale);
     ApplyFont(Handle(), font.Get());
     m_font = std::move(font);
-    const auto place = [this](HWND control, int left, int top, int width, int height) {
-        dpi::Place(control, forms::Bounds(left, top, width, height), m_scale);
-    };
-    place(m_ui.Label1, 10, 8, 120, 14);
-    place(m_ui.Edit1, 10, 24, 241, 20);
-    place(m_ui.Label2, 10, 56, 120, 14);
-    place(m_ui.Edit2, 10, 72, 241, 20);
-    place(m_ui.CheckBox1, 10, 106, 145, 17);
-    place(m_ui.Button1, 59, 136, 89, 25);
-    place(m_ui.BitBtn1, 162, 136, 89, 25);
+    dpi::Place(m_ui.Label1, 10, 8, 120, 14, m_scale);
+    dpi::Place(m_ui.Edit1, 10, 24, 241, 20, m_scale);
+    dpi::Place(m_ui.Label2, 10, 56, 120, 14, m_scale);
+    dpi::Place(m_ui.Edit2, 10, 72, 241, 20, m_scale);
+    dpi::Place(m_ui.CheckBox1, 10, 106, 145, 17, m_scale);
+    dpi::Place(m_ui.Button1, 59, 136, 89, 25, m_scale);
+    dpi::Place(m_ui.BitBtn1, 162, 136, 89, 25, m_scale);
     dpi::ResizeClient(Handle(), kClientSize, kStyle, kExStyle, m_scale);
 }
 
