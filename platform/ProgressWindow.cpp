@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "platform/Dpi.h"
+#include "platform/Fonts.h"
+#include "platform/FormSupport.h"
 
 namespace kanaroll {
 
@@ -27,15 +29,10 @@ ProgressWindow::ProgressWindow(HWND owner, std::wstring_view title, HFONT font,
     const std::wstring caption(title);
     CreateWindowOf({.className = L"KanarollProgress"}, kExStyle, kStyle, caption.c_str(), x, y, outer.cx,
                    outer.cy, owner);
-    m_label = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, Handle(),
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-    m_cancel = CreateWindowExW(0, WC_BUTTONW, L"中止", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                               0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)),
-                               GetModuleHandleW(nullptr), nullptr);
-    dpi::Place(m_label, kDesignLabel, scale);
-    dpi::Place(m_cancel, kDesignCancel, scale);
-    for (HWND control : {Handle(), m_label, m_cancel})
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    m_label = forms::CreateChild(Handle(), WC_STATICW, L"", SS_NOPREFIX, 0, dpi::Scale(scale, kDesignLabel));
+    m_cancel = forms::CreateChild(Handle(), WC_BUTTONW, L"中止", WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL,
+                                  dpi::Scale(scale, kDesignCancel));
+    ApplyFont(Handle(), font);
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetFocus(m_cancel);
 }
