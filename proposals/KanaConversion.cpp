@@ -105,6 +105,10 @@ std::optional<std::string> KanaToHiragana(std::string_view text, const KanaStyle
         std::size_t peek = offset;
         const char32_t next = peek < wide.size() ? DecodeUtf8(wide, peek) : 0;
         bool tookNext = false;
+        if (style.waveAsLongVowel && IsWaveDash(c) && anyKana) {
+            out += "ー";
+            continue;
+        }
         if (AppendHiragana(c, next, style, out, tookNext)) {
             anyKana = true;
             if (tookNext) offset = peek;

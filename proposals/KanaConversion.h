@@ -12,7 +12,15 @@ struct KanaStyle {
     // "ヴ" as "ゔ" (lists kept in UTF-8 may), or as the nearest kana a Shift-JIS list can hold:
     // "ヴァ" as "ば", "ヴィ" as "び", "ヴ" as "ぶ", "ヴェ" as "べ", "ヴォ" as "ぼ".
     bool keepVu = false;
+    // A wave dash after kana ("ポチッとにゃ～") as the long-vowel mark it stands for ("ぽちっとにゃー"),
+    // where the list reads it so.
+    bool waveAsLongVowel = false;
 };
+
+// Whether `c` is a wave dash: "～" (the form Shift-JIS lists decode to) or "〜".
+constexpr bool IsWaveDash(char32_t c) {
+    return c == 0xFF5E || c == 0x301C;
+}
 
 // The hiragana of one kana character, appended to `out`; `next` is the character after it, which
 // "ヴ" may take with it (then `tookNext` is set). False when `c` is not kana.

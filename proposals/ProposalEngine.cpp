@@ -114,6 +114,34 @@ bool KeepsVu(const GameList& games, const TextCodec& codec) {
     return titles > 0 && readings * 2 >= titles;
 }
 
+// Whether the list reads a wave dash after kana as "ー": it does when most of its titles with one
+// have that mark in their readings.
+bool ReadsWaveAsLongVowel(const GameList& games, const TextCodec& codec) {
+    int titles = 0;
+    int readings = 0;
+    for (const auto& record : games.Items()) {
+        if (!record->translated || record->reading.empty()) continue;
+        // Only a title with the bytes of a wave dash in either encoding is worth decoding.
+        const std::string& bytes = record->japaneseName;
+        if (bytes.find("\x81\x60") == std::string::npos && bytes.find("～") == std::string::npos &&
+            bytes.find("〜") == std::string::npos)
+            continue;
+        const std::string title = ToWorkingText(bytes, codec);
+        std::size_t offset = 0;
+        char32_t previous = 0;
+        bool afterKana = false;
+        while (offset < title.size() && !afterKana) {
+            const char32_t c = DecodeUtf8(title, offset);
+            afterKana = IsWaveDash(c) && KindOf(previous) == CharKind::Kana;
+            previous = c;
+        }
+        if (!afterKana) continue;
+        ++titles;
+        if (ToWorkingText(record->reading, codec).find("ー") != std::string::npos) ++readings;
+    }
+    return titles > 0 && readings * 2 > titles;
+}
+
 }  // namespace
 
 ProposalEngine::ProposalEngine() : m_learned(std::make_unique<Learned>()) {}
@@ -139,6 +167,7 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
                                       ToWorkingText(rule.replacementText, codec), rule.onlyInParentheses});
     std::vector<bool> shown(candidateRules.size(), false);
     learned->kana.keepVu = KeepsVu(games, codec);
+    learned->kana.waveAsLongVowel = ReadsWaveAsLongVowel(games, codec);
     // Room for every game from the start: growing these maps 15 times over costs more than filling
     // them.
     const std::size_t texts = static_cast<std::size_t>(games.Count()) + keptLines.size();

@@ -49,6 +49,11 @@ std::vector<TitleToken> TokenizeTitle(std::string_view title, const KanaStyle& s
             open = false;
             continue;
         }
+        if (style.waveAsLongVowel && IsWaveDash(c) && open && tokens.back().kind == TitleToken::Kind::Kana) {
+            AppendUtf8(tokens.back().text, c);
+            tokens.back().kana += "ー";
+            continue;
+        }
         if (kind == CharKind::Separator || kind == CharKind::Other) {
             // Something a reading cannot be made of spoils the whole title; punctuation just ends
             // a piece.

@@ -37,6 +37,20 @@ TEST(KanaConversionTest, VuFollowsTheList) {
     EXPECT_EQ(KanaToHiragana("ヴァイス", {.keepVu = true}), "ゔぁいす");
 }
 
+TEST(KanaConversionTest, AWaveDashAfterKanaIsTheLongVowelWhereTheListReadsItSo) {
+    const KanaStyle reads{.waveAsLongVowel = true};
+    EXPECT_EQ(KanaToHiragana("ポチッとにゃ～", reads), "ぽちっとにゃー");
+    EXPECT_EQ(KanaToHiragana("ごんべえのあいむそ〜り〜", reads), "ごんべえのあいむそーりー");
+    // Not before any kana, and not for a list that does not read it.
+    EXPECT_EQ(KanaToHiragana("～ポチ", reads), "ぽち");
+    EXPECT_EQ(KanaToHiragana("ポチッとにゃ～"), "ぽちっとにゃ");
+    const auto tokens = TokenizeTitle("ま～じゃん吉本劇場", reads);
+    ASSERT_EQ(tokens.size(), 2u);
+    EXPECT_EQ(tokens[0].kana, "まーじゃん");
+    EXPECT_EQ(tokens[0].text, "ま～じゃん");
+    EXPECT_EQ(TokenizeTitle("ま～じゃん", {})[0].kana, "ま");
+}
+
 TEST(KanaConversionTest, AnythingButKanaGivesNothing) {
     EXPECT_FALSE(KanaToHiragana("パックマン2"));
     EXPECT_FALSE(KanaToHiragana("麻雀ベガス"));
