@@ -23,16 +23,17 @@ bool AllDigits(std::string_view text) {
 }
 
 // Replaces in `code` the last spelling of token `from` by the same spelling of `to`: a number as a
-// digit run of the same value, padded to the run's width; letters as they stand, lower-cased.
-bool ReplaceToken(std::string& code, const std::string& from, const std::string& to) {
+// digit run of the same value, padded to the run's width; letters as they stand, lower-cased. The
+// first `kept` bytes of the code are not touched: they hold the series number.
+bool ReplaceToken(std::string& code, const std::string& from, const std::string& to, std::size_t kept = 0) {
     if (AllDigits(from) && AllDigits(to)) {
         const unsigned long value = std::stoul(from.substr(0, 9));
         // The digit runs of the code, last first.
         std::size_t end = code.size();
-        while (end > 0) {
-            while (end > 0 && !IsDigit(code[end - 1])) --end;
+        while (end > kept) {
+            while (end > kept && !IsDigit(code[end - 1])) --end;
             std::size_t start = end;
-            while (start > 0 && IsDigit(code[start - 1])) --start;
+            while (start > kept && IsDigit(code[start - 1])) --start;
             if (start == end) break;
             const std::string run = code.substr(start, end - start);
             if (run.size() <= 9 && std::stoul(run) == value) {
@@ -45,12 +46,29 @@ bool ReplaceToken(std::string& code, const std::string& from, const std::string&
             }
             end = start;
         }
-        // Digits written together with others, "6.03" as "603": the same digits within a run.
+        // Digits written together with others, "6.03" as "603": the same digits within a run, but
+        // never a single digit within a year or a number as long ("set 1" is no part of "1995").
     }
     const auto at = code.rfind(from);
-    if (at == std::string::npos || from.empty()) return false;
+    if (at == std::string::npos || from.empty() || at < kept) return false;
+    if (AllDigits(from) && from.size() == 1) {
+        std::size_t start = at;
+        while (start > 0 && IsDigit(code[start - 1])) --start;
+        std::size_t end = at + 1;
+        while (end < code.size() && IsDigit(code[end])) ++end;
+        if (end - start >= 4) return false;
+    }
     code.replace(at, from.size(), to);
     return true;
+}
+
+// The length of the series number at the start of `code` ("_3" of "_3_1"), when the list numbers a
+// series under the reading's stem; 0 otherwise.
+std::size_t SeriesNumberLength(std::string_view code) {
+    if (code.size() < 2 || code[0] != '_' || !IsDigit(code[1]) || code[1] == '0') return 0;
+    std::size_t end = 1;
+    while (end < code.size() && IsDigit(code[end])) ++end;
+    return end;
 }
 
 }  // namespace
@@ -140,15 +158,18 @@ std::optional<std::string> SuffixConventions::FromSibling(const std::vector<std:
     if (mine.size() != theirs.size()) return std::nullopt;
     const StemAndCode split = SplitCode(siblingReading);
     std::string code(split.code);
+    // A series number ("さむらいすぴりっつ_1") tells the game apart from its sequels, not from its
+    // other sets: "set 2" in place of "set 1" leaves it as it is.
+    const std::size_t kept = IsSeries(split.stem) ? SeriesNumberLength(code) : 0;
     for (std::size_t i = 0; i < mine.size(); ++i) {
         if (mine[i] == theirs[i]) continue;
         ++changes;
-        if (ReplaceToken(code, theirs[i], mine[i])) continue;
+        if (ReplaceToken(code, theirs[i], mine[i], kept)) continue;
         // A word the code does not spell: the list's code for it, when it has one, or no part in
         // the code at all.
         const std::string* from = PartCode(theirs[i]);
         const std::string* to = PartCode(mine[i]);
-        if (from && to && !from->empty() && ReplaceToken(code, *from, *to)) continue;
+        if (from && to && !from->empty() && ReplaceToken(code, *from, *to, kept)) continue;
         // Two words the list has no code for: taken as words the code leaves out, which is less
         // certain than a replacement, so it counts more.
         if (!from && !to && theirs[i].size() >= 4 && mine[i].size() >= 4 && !AllDigits(theirs[i])) {

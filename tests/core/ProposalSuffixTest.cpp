@@ -34,6 +34,26 @@ TEST(SuffixConventionsTest, ASiblingsCodeTurnedToTheGamesOwnTokens) {
               "たっちますたー4000_601");
 }
 
+TEST(SuffixConventionsTest, ASetNumberIsNeitherPartOfAYearNorTheSeriesNumber) {
+    SuffixConventions suffixes;
+    for (const char* reading : {"さむらいすぴりっつ_1", "さむらいすぴりっつ_2", "めがたっち_3_1"})
+        suffixes.Learn(reading, {});
+    int changes = 0;
+    // The code spells no set number: "set 1" is not the "1" of "1995".
+    EXPECT_FALSE(suffixes.FromSibling("ザ・キング・オブ・ファイターズ '95 (set 2)",
+                                      "ザ・キング・オブ・ファイターズ '95 (set 1)",
+                                      "ざきんぐおぶふぁいたーず_02_1995", changes));
+    // "_1" numbers the series: the second set of the first game is still "_1".
+    EXPECT_FALSE(suffixes.FromSibling("サムライスピリッツ (set 2)", "サムライスピリッツ (set 1)",
+                                      "さむらいすぴりっつ_1", changes));
+    // After the series number, a set number is the code's as before.
+    EXPECT_EQ(
+        suffixes.FromSibling("メガタッチIII (set 2)", "メガタッチIII (set 1)", "めがたっち_3_1", changes),
+        "めがたっち_3_2");
+    // Digits within a short run still turn: "6.03" as "603".
+    EXPECT_EQ(suffixes.FromSibling("Game (v6.01)", "Game (v6.03)", "げーむ_603", changes), "げーむ_601");
+}
+
 TEST(SuffixConventionsTest, ATokenTheCodeDoesNotShowNeedsThePartCodes) {
     SuffixConventions suffixes;
     int changes = 0;
