@@ -1,5 +1,7 @@
 #include "proposals/ProposalEngine.h"
 
+#include <algorithm>
+
 #include "catalogue/Recode.h"
 #include "proposals/FamilyReadings.h"
 #include "proposals/KanaConversion.h"
@@ -10,6 +12,7 @@
 #include "proposals/StringMap.h"
 #include "proposals/SuffixConventions.h"
 #include "proposals/TitleParts.h"
+#include "proposals/TitleTokens.h"
 #include "proposals/Utf8Chars.h"
 #include "proposals/Votes.h"
 #include "replace/TitleReplace.h"
@@ -30,6 +33,9 @@ public:
     StringMap<std::vector<const TRecordset*>> families;
     // A title's main part to the readings the list gives it.
     StringMap<Votes> readingsByMainPart;
+    // A head with a second name ("ザ・キング・オブ・ファイターズ 2001 / The King of Fighters 2001
+    // Plus") to its readings: the second name tells apart games the main part does not.
+    StringMap<Votes> readingsBySecondName;
     // An English head to the Japanese heads the list gives it.
     StringMap<Votes> headsByEnglishHead;
     // Titles with a subtitle (" -") whose reading leaves it out, and those whose reading reads it.
@@ -91,6 +97,8 @@ void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_
     const std::string_view mainPart = MainPart(title);
     LearnSubtitle(learned, mainPart, reading);
     learned.readingsByMainPart[std::string(mainPart)].Add(reading);
+    if (const std::string_view head = SplitTitle(title).head; head.size() > mainPart.size())
+        learned.readingsBySecondName[std::string(head)].Add(reading);
     learned.suffixes.Learn(reading, {});
     learned.dictionary.Learn(mainPart, reading);
     // A reading that leaves the subtitle out still reads the words of the name before it.
@@ -206,6 +214,76 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
 
 std::string ProposeTitleUtf8(const Learned& learned, const TRecordset& game);
 
+// The stem of a series the list numbers under `name`: every reading it gives the name is that stem
+// followed by "_" and a number ("てっけん_1"). Empty when it gives none or reads the name otherwise.
+std::string_view NumberedSeriesOf(const Learned& learned, std::string_view name) {
+    const Votes* readings = Find(learned.readingsByMainPart, name);
+    if (!readings) return {};
+    std::string_view stem;
+    for (const auto& [reading, count] : readings->Values()) {
+        const auto underscore = reading.find('_');
+        if (underscore == 0 || underscore == std::string::npos || underscore + 1 >= reading.size() ||
+            reading[underscore + 1] < '1' || reading[underscore + 1] > '9')
+            return {};
+        const std::string_view own = std::string_view(reading).substr(0, underscore);
+        if (!stem.empty() && own != stem) return {};
+        stem = own;
+    }
+    return stem;
+}
+
+// A new game of a numbered series under a name of its own, "鉄拳タッグトーナメント" after "鉄拳",
+// "鉄拳2" and "鉄拳3" ("てっけん_1" to "てっけん_3"): the series' next number, then the reading of
+// the rest of the name ("てっけん_4たっぐとーなめんと"). The series' name must end at a blank or
+// where the script changes, and the rest must be a name, not a number of the series.
+std::optional<std::string> NextInSeries(const Learned& learned, std::string_view name,
+                                        const ReadingDictionary::SeriesTest& isSeries) {
+    std::vector<std::pair<std::size_t, std::size_t>> cuts;  // end of the series' name, start of the rest
+    std::size_t offset = 0;
+    CharKind previous = CharKind::Separator;
+    while (offset < name.size()) {
+        const std::size_t at = offset;
+        const char32_t c = DecodeUtf8(name, offset);
+        const CharKind kind = KindOf(c);
+        const auto isScript = [](CharKind k) {
+            return k == CharKind::Kana || k == CharKind::Kanji || k == CharKind::Latin;
+        };
+        if (NarrowAscii(c) == ' ' && at > 0) {
+            std::size_t rest = offset;
+            while (rest < name.size() && name[rest] == ' ') ++rest;
+            cuts.emplace_back(at, rest);
+        } else if (isScript(kind) && isScript(previous) && kind != previous) {
+            cuts.emplace_back(at, at);
+        }
+        previous = kind;
+    }
+    for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
+        const std::string_view rest = name.substr(cut->second);
+        if (rest.empty()) continue;
+        std::size_t peek = 0;
+        const CharKind first = KindOf(DecodeUtf8(rest, peek));
+        if (first != CharKind::Kana && first != CharKind::Kanji && first != CharKind::Latin) continue;
+        if (first == CharKind::Latin && RomanValue(rest.substr(0, rest.find(' ')))) continue;
+        // A name with a number of its own ("セガラリー2 デラックス", "ドラムマニア 2nd Mix ...") is one
+        // game of the series, and what follows it is a version of that game, not a new one.
+        const std::string_view seriesName = name.substr(0, cut->first);
+        const auto tokens = TokenizeTitle(seriesName, learned.kana);
+        if (std::any_of(tokens.begin(), tokens.end(), [](const TitleToken& token) {
+                return token.kind == TitleToken::Kind::Digits || token.kind == TitleToken::Kind::Roman ||
+                       (token.kind == TitleToken::Kind::Latin && RomanValue(token.text));
+            }))
+            continue;
+        const std::string_view stem = NumberedSeriesOf(learned, seriesName);
+        if (stem.empty()) continue;
+        const int highest = learned.suffixes.HighestInSeries(stem);
+        if (highest < 1) continue;
+        const auto tail = learned.dictionary.Compose(rest, isSeries);
+        if (!tail) continue;
+        return std::string(stem) + "_" + std::to_string(highest + 1) + *tail;
+    }
+    return std::nullopt;
+}
+
 // The replace rules over a proposed title as F3 runs them, except that a rule limited to the
 // parentheses runs only where it finds its text there: F3 puts even an unchanged parenthesised text
 // back wherever it stands in the title, in the letter case it has inside the parentheses, which
@@ -306,9 +384,13 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
     const std::string title = ToWorkingText(typedTitle, codec);
     const std::string english = ToWorkingText(game.englishName, codec);
     std::optional<std::string> reading;
-    // The family first: its known readings, turned to this game's by the family's own convention.
+    // A second name the list reads one way is the surest sign of all: it names one game and its sets.
+    if (const std::string_view head = SplitTitle(title).head; head.size() > MainPart(title).size())
+        if (const Votes* readings = Find(learned.readingsBySecondName, head))
+            if (const std::string* best = readings->Best(1, 0.5)) reading = *best;
+    // Then the family: its known readings, turned to this game's by the family's own convention.
     const auto family = learned.families.find(game.FamilyKey());
-    if (family != learned.families.end()) {
+    if (!reading && family != learned.families.end()) {
         std::vector<FamilyMember> members;
         for (const TRecordset* member : family->second) {
             if (member == &game || !member->translated || member->reading.empty()) continue;
@@ -337,7 +419,10 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
     const auto isSeries = [&](std::string_view stem) { return learned.suffixes.IsSeries(stem); };
     const std::string_view mainPart = MainPart(title);
     const std::string_view name = WithoutSubtitle(mainPart);
-    if (!reading && name.size() < mainPart.size() && learned.subtitlesLeftOut > learned.subtitlesRead)
+    const bool leavesSubtitleOut =
+        name.size() < mainPart.size() && learned.subtitlesLeftOut > learned.subtitlesRead;
+    if (!reading) reading = NextInSeries(learned, leavesSubtitleOut ? name : mainPart, isSeries);
+    if (!reading && leavesSubtitleOut)
         if (auto composed = learned.dictionary.Compose(name, isSeries))
             reading = learned.suffixes.WithSeriesCode(std::move(*composed));
     if (!reading)

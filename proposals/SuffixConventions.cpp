@@ -113,6 +113,18 @@ void SuffixConventions::Learn(std::string_view reading, std::string_view plainSt
     } else {
         m_series[std::string(reading)].plain = true;
     }
+    // The series number right after the stem, whatever follows it ("てっけん_4たっぐとーなめんと").
+    const std::size_t first = reading.find('_');
+    if (first == std::string_view::npos || first == 0 || IsCodeByte(reading[first - 1])) return;
+    if (const std::size_t length = SeriesNumberLength(reading.substr(first)); length > 1 && length <= 4) {
+        int& highest = Entry(m_highest, reading.substr(0, first));
+        highest = std::max(highest, std::stoi(std::string(reading.substr(first + 1, length - 1))));
+    }
+}
+
+int SuffixConventions::HighestInSeries(std::string_view stem) const {
+    const int* highest = Find(m_highest, stem);
+    return highest ? *highest : 0;
 }
 
 std::string SuffixConventions::WithSeriesCode(std::string reading) const {

@@ -59,6 +59,9 @@ public:
     std::string WithSeriesCode(std::string reading) const;
     // True when the list numbers a series under `stem` with "_1", "_2" and on.
     bool IsSeries(std::string_view stem) const;
+    // The highest number the list gives a game of the series under `stem`, counting the first number
+    // of a longer code ("_4" of "てっけん_4_1"); 0 when it numbers none.
+    int HighestInSeries(std::string_view stem) const;
 
     // The code the list gives a qualifier part seen alone, such as "_w" for "World"; null when
     // unknown.
@@ -73,6 +76,7 @@ private:
 
     StringMap<int> m_codes;
     StringMap<Series> m_series;
+    StringMap<int> m_highest;
     StringMap<Votes> m_partCodes;
 };
 

@@ -123,6 +123,63 @@ TEST(ProposalEngineTest, ANameTheListReadsInManyWaysGetsNoReadingOfThem) {
     EXPECT_EQ(readingOf(trivia), "とりびあ_1_507");
 }
 
+TEST(ProposalEngineTest, ASecondNameTellsApartWhatTheMainPartDoesNot) {
+    const TextCodec& codec = ShiftJisCodec();
+    const GameList games = Catalogue(
+        {
+            {"kof2001", "", "", "ザ・キング・オブ・ファイターズ 2001 (set 1)",
+             "ざきんぐおぶふぁいたーず_08_1_2001"},
+            {"kof2001h", "", "", "ザ・キング・オブ・ファイターズ 2001 (set 2)",
+             "ざきんぐおぶふぁいたーず_08_1_2001"},
+            {"kf2k1pls", "", "",
+             "ザ・キング・オブ・ファイターズ 2001 / The King of Fighters 2001 Plus (海賊版 set 1)",
+             "ざきんぐおぶふぁいたーず_08_2_2001"},
+            {"kf2k1pa", "", "", "", ""},
+        },
+        codec);
+    ProposalEngine engine;
+    engine.Learn(games, codec, DefaultReplaceRules(codec));
+    const TRecordset& game = Game(games, "kf2k1pa");
+    EXPECT_EQ(
+        codec.ToUtf8(engine.ProposeReadingForTitle(
+            game,
+            Sjis("ザ・キング・オブ・ファイターズ 2001 / The King of Fighters 2001 Plus (海賊版 set 2)"))),
+        "ざきんぐおぶふぁいたーず_08_2_2001");
+    // Without the second name, the main part's reading.
+    EXPECT_EQ(codec.ToUtf8(
+                  engine.ProposeReadingForTitle(game, Sjis("ザ・キング・オブ・ファイターズ 2001 (set 3)"))),
+              "ざきんぐおぶふぁいたーず_08_1_2001");
+}
+
+TEST(ProposalEngineTest, ANewGameOfANumberedSeriesTakesTheNextNumber) {
+    const TextCodec& codec = ShiftJisCodec();
+    const GameList games = Catalogue(
+        {
+            {"tekken", "", "", "鉄拳 (TE1/VER.C)", "てっけん_1"},
+            {"tekken2", "", "", "鉄拳2 (TES3/VER.B)", "てっけん_2"},
+            {"tekken3", "", "", "鉄拳3 (TET1/VER.E1)", "てっけん_3"},
+            {"tgm", "", "", "タッグマッチ", "たっぐまっち"},
+            {"tourn", "", "", "トーナメントゴルフ", "とーなめんとごるふ"},
+            {"srally2", "", "", "セガラリー2", "せがらりー_2"},
+            {"srally", "", "", "セガラリー", "せがらりー_1"},
+            {"dx", "", "", "デラックスボウリング", "でらっくすぼうりんぐ"},
+            {"new", "", "", "", ""},
+        },
+        codec);
+    ProposalEngine engine;
+    engine.Learn(games, codec, DefaultReplaceRules(codec));
+    const auto readingOf = [&](std::string_view title) {
+        return codec.ToUtf8(engine.ProposeReadingForTitle(Game(games, "new"), Sjis(title)));
+    };
+    // The series' name ends where the script changes, or at a blank.
+    EXPECT_EQ(readingOf("鉄拳タッグトーナメント (TEG3/VER.C1)"), "てっけん_4たっぐとーなめんと");
+    EXPECT_EQ(readingOf("鉄拳 タッグトーナメント"), "てっけん_4たっぐとーなめんと");
+    // A name with its own number is that game's version, not a new game of the series.
+    EXPECT_EQ(readingOf("セガラリー2 デラックス"), "せがらりー_2でらっくす");
+    // Within one word of one script there is no telling where the series' name ends: the word's kana.
+    EXPECT_EQ(readingOf("セガラリーデラックス"), "せがらりーでらっくす");
+}
+
 TEST(ProposalEngineTest, ASubtitleIsReadAsTheListReadsSubtitles) {
     const TextCodec& codec = ShiftJisCodec();
     const auto readingOf = [&](std::vector<Line> lines, std::string_view title) {
