@@ -99,7 +99,7 @@ void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_
     learned.readingsByMainPart[std::string(mainPart)].Add(reading);
     if (const std::string_view head = SplitTitle(title).head; head.size() > mainPart.size())
         learned.readingsBySecondName[std::string(head)].Add(reading);
-    learned.suffixes.Learn(reading, {});
+    learned.suffixes.Learn(reading, {}, mainPart);
     learned.dictionary.Learn(mainPart, reading);
     // A reading that leaves the subtitle out still reads the words of the name before it.
     const std::string_view name = WithoutSubtitle(mainPart);
@@ -275,8 +275,10 @@ std::optional<std::string> NextInSeries(const Learned& learned, std::string_view
             continue;
         const std::string_view stem = NumberedSeriesOf(learned, seriesName);
         if (stem.empty()) continue;
+        // The numbers must tell games apart, not the sets of one ("Atlantic (set 2)" as "_2"); a
+        // lone "_1" is the first game of a series the list expects to grow.
         const int highest = learned.suffixes.HighestInSeries(stem);
-        if (highest < 1) continue;
+        if (highest < 1 || (highest > 1 && !learned.suffixes.NumbersGames(stem))) continue;
         const auto tail = learned.dictionary.Compose(rest, isSeries);
         if (!tail) continue;
         return std::string(stem) + "_" + std::to_string(highest + 1) + *tail;
@@ -384,13 +386,9 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
     const std::string title = ToWorkingText(typedTitle, codec);
     const std::string english = ToWorkingText(game.englishName, codec);
     std::optional<std::string> reading;
-    // A second name the list reads one way is the surest sign of all: it names one game and its sets.
-    if (const std::string_view head = SplitTitle(title).head; head.size() > MainPart(title).size())
-        if (const Votes* readings = Find(learned.readingsBySecondName, head))
-            if (const std::string* best = readings->Best(1, 0.5)) reading = *best;
-    // Then the family: its known readings, turned to this game's by the family's own convention.
+    // The family first: its known readings, turned to this game's by the family's own convention.
     const auto family = learned.families.find(game.FamilyKey());
-    if (!reading && family != learned.families.end()) {
+    if (family != learned.families.end()) {
         std::vector<FamilyMember> members;
         for (const TRecordset* member : family->second) {
             if (member == &game || !member->translated || member->reading.empty()) continue;
@@ -406,6 +404,18 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
                           .Propose(byEnglish ? english : title, MainPart(title), members);
         }
     }
+    // A second name that the list always reads one way, where it reads the main part in several,
+    // names one game and its sets ("ザ・キング・オブ・ファイターズ 2001 / The King of Fighters 2001
+    // Plus"). The family comes first: where the second name is the English name of every set
+    // ("究極タイガー / Twin Cobra" for the US and the world sets alike), the family tells the sets
+    // apart.
+    if (const std::string_view head = SplitTitle(title).head;
+        !reading && head.size() > MainPart(title).size())
+        if (const Votes* readings = Find(learned.readingsBySecondName, head);
+            readings && readings->Values().size() == 1)
+            if (const Votes* byMainPart = Find(learned.readingsByMainPart, MainPart(title));
+                byMainPart && byMainPart->Values().size() > 1)
+                reading = readings->Values().front().first;
     if (!reading) {
         if (const Votes* readings = Find(learned.readingsByMainPart, MainPart(title))) {
             // The list reads this name in many ways, none of them most of the time: each of its

@@ -1,6 +1,8 @@
 #include "proposals/SuffixConventions.h"
 
+#include <algorithm>
 #include <cctype>
+#include <functional>
 
 namespace kanaroll::proposals {
 namespace {
@@ -24,9 +26,10 @@ bool AllDigits(std::string_view text) {
 
 // Replaces in `code` the last spelling of token `from` by the same spelling of `to`: a number as a
 // digit run of the same value, padded to the run's width; letters as they stand, lower-cased. The
-// first `kept` bytes of the code are not touched: they hold the series number.
+// first `kept` bytes of the code hold the series number, which no whole run replaces.
 bool ReplaceToken(std::string& code, const std::string& from, const std::string& to, std::size_t kept = 0) {
-    if (AllDigits(from) && AllDigits(to)) {
+    const bool digits = AllDigits(from) && AllDigits(to);
+    if (digits) {
         const unsigned long value = std::stoul(from.substr(0, 9));
         // The digit runs of the code, last first.
         std::size_t end = code.size();
@@ -46,18 +49,14 @@ bool ReplaceToken(std::string& code, const std::string& from, const std::string&
             }
             end = start;
         }
-        // Digits written together with others, "6.03" as "603": the same digits within a run, but
-        // never a single digit within a year or a number as long ("set 1" is no part of "1995").
     }
     const auto at = code.rfind(from);
-    if (at == std::string::npos || from.empty() || at < kept) return false;
-    if (AllDigits(from) && from.size() == 1) {
-        std::size_t start = at;
-        while (start > 0 && IsDigit(code[start - 1])) --start;
-        std::size_t end = at + 1;
-        while (end < code.size() && IsDigit(code[end])) ++end;
-        if (end - start >= 4) return false;
-    }
+    if (at == std::string::npos || from.empty()) return false;
+    // Digits written together with others, "6.03" as "603": the same digits within a longer run. A
+    // run of those digits alone was a whole number, which the loop above took or left.
+    if (digits && !(at > 0 && IsDigit(code[at - 1])) &&
+        !(at + from.size() < code.size() && IsDigit(code[at + from.size()])))
+        return false;
     code.replace(at, from.size(), to);
     return true;
 }
@@ -99,7 +98,7 @@ std::vector<std::string> CodeTokens(std::string_view text) {
     return tokens;
 }
 
-void SuffixConventions::Learn(std::string_view reading, std::string_view plainStem) {
+void SuffixConventions::Learn(std::string_view reading, std::string_view plainStem, std::string_view name) {
     if (!plainStem.empty() && reading.starts_with(plainStem) && reading.size() > plainStem.size())
         ++Entry(m_codes, reading.substr(plainStem.size()));
     const StemAndCode split = SplitCode(reading);
@@ -117,14 +116,23 @@ void SuffixConventions::Learn(std::string_view reading, std::string_view plainSt
     const std::size_t first = reading.find('_');
     if (first == std::string_view::npos || first == 0 || IsCodeByte(reading[first - 1])) return;
     if (const std::size_t length = SeriesNumberLength(reading.substr(first)); length > 1 && length <= 4) {
-        int& highest = Entry(m_highest, reading.substr(0, first));
-        highest = std::max(highest, std::stoi(std::string(reading.substr(first + 1, length - 1))));
+        Numbered& numbered = Entry(m_numbered, reading.substr(0, first));
+        numbered.highest =
+            std::max(numbered.highest, std::stoi(std::string(reading.substr(first + 1, length - 1))));
+        const std::size_t hash = std::hash<std::string_view>{}(name);
+        if (numbered.name == 0) numbered.name = hash;
+        numbered.severalNames |= !name.empty() && numbered.name != hash;
     }
 }
 
 int SuffixConventions::HighestInSeries(std::string_view stem) const {
-    const int* highest = Find(m_highest, stem);
-    return highest ? *highest : 0;
+    const Numbered* numbered = Find(m_numbered, stem);
+    return numbered ? numbered->highest : 0;
+}
+
+bool SuffixConventions::NumbersGames(std::string_view stem) const {
+    const Numbered* numbered = Find(m_numbered, stem);
+    return numbered && numbered->severalNames;
 }
 
 std::string SuffixConventions::WithSeriesCode(std::string reading) const {
@@ -172,7 +180,7 @@ std::optional<std::string> SuffixConventions::FromSibling(const std::vector<std:
     std::string code(split.code);
     // A series number ("さむらいすぴりっつ_1") tells the game apart from its sequels, not from its
     // other sets: "set 2" in place of "set 1" leaves it as it is.
-    const std::size_t kept = IsSeries(split.stem) ? SeriesNumberLength(code) : 0;
+    const std::size_t kept = NumbersGames(split.stem) ? SeriesNumberLength(code) : 0;
     for (std::size_t i = 0; i < mine.size(); ++i) {
         if (mine[i] == theirs[i]) continue;
         ++changes;

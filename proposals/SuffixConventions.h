@@ -28,8 +28,9 @@ std::vector<std::string> CodeTokens(std::string_view text);
 class SuffixConventions {
 public:
     // One translated game's reading, and the stem its title alone gives when that is known (empty
-    // otherwise): the remainder is one of the list's codes.
-    void Learn(std::string_view reading, std::string_view plainStem);
+    // otherwise): the remainder is one of the list's codes. `name` is the main part of its title,
+    // which tells a series of games apart from the sets of one game.
+    void Learn(std::string_view reading, std::string_view plainStem, std::string_view name = {});
     // Room for as many readings as Learn() will see.
     void Reserve(std::size_t readings) { m_series.reserve(readings); }
     // One qualifier part seen alone with the code it gave, such as "US" with "_u".
@@ -62,6 +63,10 @@ public:
     // The highest number the list gives a game of the series under `stem`, counting the first number
     // of a longer code ("_4" of "てっけん_4_1"); 0 when it numbers none.
     int HighestInSeries(std::string_view stem) const;
+    // True when the numbers under `stem` tell different games apart ("さむらいすぴりっつ_1" for
+    // "サムライスピリッツ", "_2" for "真サムライスピリッツ"), not the sets of one game
+    // ("ぎんがにんきょうでん_1" and "_2" for two sets of "銀河任侠伝").
+    bool NumbersGames(std::string_view stem) const;
 
     // The code the list gives a qualifier part seen alone, such as "_w" for "World"; null when
     // unknown.
@@ -76,7 +81,12 @@ private:
 
     StringMap<int> m_codes;
     StringMap<Series> m_series;
-    StringMap<int> m_highest;
+    struct Numbered {
+        int highest = 0;
+        std::size_t name = 0;  // a hash of the first name seen with a number
+        bool severalNames = false;
+    };
+    StringMap<Numbered> m_numbered;
     StringMap<Votes> m_partCodes;
 };
 

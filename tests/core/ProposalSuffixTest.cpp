@@ -34,15 +34,16 @@ TEST(SuffixConventionsTest, ASiblingsCodeTurnedToTheGamesOwnTokens) {
               "たっちますたー4000_601");
 }
 
-TEST(SuffixConventionsTest, ASetNumberIsNeitherPartOfAYearNorTheSeriesNumber) {
+TEST(SuffixConventionsTest, ASetNumberIsNotTheSeriesNumber) {
     SuffixConventions suffixes;
-    for (const char* reading : {"さむらいすぴりっつ_1", "さむらいすぴりっつ_2", "めがたっち_3_1"})
-        suffixes.Learn(reading, {});
+    suffixes.Learn("さむらいすぴりっつ_1", {}, "サムライスピリッツ");
+    suffixes.Learn("さむらいすぴりっつ_2", {}, "真サムライスピリッツ");
+    suffixes.Learn("めがたっち_3_1", {}, "メガタッチIII");
+    suffixes.Learn("めがたっち_4_1", {}, "メガタッチIV");
+    // Two sets of one game under the same name: their numbers are set numbers.
+    suffixes.Learn("ぎんがにんきょうでん_1", {}, "銀河任侠伝");
+    suffixes.Learn("ぎんがにんきょうでん_2", {}, "銀河任侠伝");
     int changes = 0;
-    // The code spells no set number: "set 1" is not the "1" of "1995".
-    EXPECT_FALSE(suffixes.FromSibling("ザ・キング・オブ・ファイターズ '95 (set 2)",
-                                      "ザ・キング・オブ・ファイターズ '95 (set 1)",
-                                      "ざきんぐおぶふぁいたーず_02_1995", changes));
     // "_1" numbers the series: the second set of the first game is still "_1".
     EXPECT_FALSE(suffixes.FromSibling("サムライスピリッツ (set 2)", "サムライスピリッツ (set 1)",
                                       "さむらいすぴりっつ_1", changes));
@@ -50,6 +51,9 @@ TEST(SuffixConventionsTest, ASetNumberIsNeitherPartOfAYearNorTheSeriesNumber) {
     EXPECT_EQ(
         suffixes.FromSibling("メガタッチIII (set 2)", "メガタッチIII (set 1)", "めがたっち_3_1", changes),
         "めがたっち_3_2");
+    EXPECT_EQ(
+        suffixes.FromSibling("銀河任侠伝 (set 2)", "銀河任侠伝 (set 1)", "ぎんがにんきょうでん_1", changes),
+        "ぎんがにんきょうでん_2");
     // Digits within a short run still turn: "6.03" as "603".
     EXPECT_EQ(suffixes.FromSibling("Game (v6.01)", "Game (v6.03)", "げーむ_603", changes), "げーむ_601");
 }
