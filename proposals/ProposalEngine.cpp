@@ -36,8 +36,15 @@ public:
     // A head with a second name ("ザ・キング・オブ・ファイターズ 2001 / The King of Fighters 2001
     // Plus") to its readings: the second name tells apart games the main part does not.
     StringMap<Votes> readingsBySecondName;
+    // Whether the list mostly gives all the titles of a second name one reading.
+    bool secondNamesReadAlike = false;
     // An English head to the Japanese heads the list gives it.
     StringMap<Votes> headsByEnglishHead;
+    // The English names of the catalogue that have a numbered sequel in it ("power stone" for
+    // "Power Stone 2", "paraparaparadise" for "ParaParaParadise 2nd Mix"), lower-cased, translated
+    // or not; and whether the list gives the first game of such a series "_1".
+    StringMap<bool> namesWithSequels;
+    bool numbersFirstGames = false;
     // Titles with a subtitle (" -") whose reading leaves it out, and those whose reading reads it.
     int subtitlesLeftOut = 0;
     int subtitlesRead = 0;
@@ -150,6 +157,45 @@ bool ReadsWaveAsLongVowel(const GameList& games, const TextCodec& codec) {
     return titles > 0 && readings * 2 > titles;
 }
 
+// A word that numbers a sequel: 2 to 20 in digits, Roman numerals or as an ordinal ("2nd", "3rd").
+bool IsSequelNumber(std::string_view word) {
+    std::size_t digits = 0;
+    while (digits < word.size() && word[digits] >= '0' && word[digits] <= '9') ++digits;
+    if (digits > 0 && digits <= 2) {
+        const int value = std::stoi(std::string(word.substr(0, digits)));
+        const std::string_view rest = word.substr(digits);
+        const bool ordinal = rest == "st" || rest == "nd" || rest == "rd" || rest == "th";
+        return value >= 2 && value <= 20 && (rest.empty() || ordinal);
+    }
+    const auto roman = RomanValue(word);
+    return roman && *roman >= 2 && *roman <= 20;
+}
+
+// The English name a game's description gives, without qualifier, second name or subtitle, in
+// lower case: "fisherman's bait" of "Fisherman's Bait - A Bass Challenge (GE765 ver. UAB)". Empty
+// for a description that is not plain ASCII.
+std::string EnglishName(std::string_view description) {
+    for (const char c : description)
+        if (static_cast<unsigned char>(c) >= 0x80) return {};
+    std::string_view name = WithoutSubtitle(MainName(SplitTitle(description).head));
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    return ToLowerAscii(name);
+}
+
+// Records `description`'s name without its sequel number, when it has one after its first word.
+void LearnSequel(Learned& learned, std::string_view description) {
+    const std::string name = EnglishName(description);
+    for (std::size_t blank = name.find(' '); blank != std::string::npos; blank = name.find(' ', blank + 1)) {
+        const std::size_t end = name.find(' ', blank + 1);
+        const std::string_view word = std::string_view(name).substr(
+            blank + 1, end == std::string::npos ? std::string::npos : end - blank - 1);
+        if (IsSequelNumber(word)) {
+            learned.namesWithSequels[name.substr(0, blank)] = true;
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 ProposalEngine::ProposalEngine() : m_learned(std::make_unique<Learned>()) {}
@@ -185,6 +231,7 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
     learned->suffixes.Reserve(texts);
     for (const auto& record : games.Items()) {
         Entry(learned->families, record->FamilyKey()).push_back(record.get());
+        LearnSequel(*learned, record->englishName);
         if (!record->translated || record->reading.empty()) continue;
         const GameTexts texts = TextsOf(*record, codec);
         LearnTitleAndReading(*learned, texts.title, texts.reading);
@@ -207,6 +254,12 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
         LearnTitleAndReading(*learned, ToWorkingText(title, codec), ToWorkingText(reading, codec));
     }
     learned->dictionary.LearnAgain();
+    learned->numbersFirstGames = learned->suffixes.NumbersFirstGames();
+    int alike = 0;
+    int apart = 0;
+    for (const auto& [head, readings] : learned->readingsBySecondName)
+        if (readings.Total() > 1) ++(readings.Values().size() == 1 ? alike : apart);
+    learned->secondNamesReadAlike = alike > 2 * apart;
     for (std::size_t r = 0; r < candidateRules.size(); ++r)
         if (shown[r]) learned->rules.push_back(std::move(candidateRules[r]));
     m_learned = std::move(learned);
@@ -404,13 +457,12 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
                           .Propose(byEnglish ? english : title, MainPart(title), members);
         }
     }
-    // A second name that the list always reads one way, where it reads the main part in several,
-    // names one game and its sets ("ザ・キング・オブ・ファイターズ 2001 / The King of Fighters 2001
-    // Plus"). The family comes first: where the second name is the English name of every set
-    // ("究極タイガー / Twin Cobra" for the US and the world sets alike), the family tells the sets
-    // apart.
+    // In a list that reads a second name one way for all its sets, a second name read one way where
+    // the main part is read in several names one game ("ザ・キング・オブ・ファイターズ 2001 / The
+    // King of Fighters 2001 Plus"). A list that codes each set of such a name ("ジャングルキング /
+    // Jungle Hunt" as "_u" for the US set, "_b" for the Brazilian) leaves that to the family.
     if (const std::string_view head = SplitTitle(title).head;
-        !reading && head.size() > MainPart(title).size())
+        !reading && learned.secondNamesReadAlike && head.size() > MainPart(title).size())
         if (const Votes* readings = Find(learned.readingsBySecondName, head);
             readings && readings->Values().size() == 1)
             if (const Votes* byMainPart = Find(learned.readingsByMainPart, MainPart(title));
@@ -432,12 +484,20 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
     const bool leavesSubtitleOut =
         name.size() < mainPart.size() && learned.subtitlesLeftOut > learned.subtitlesRead;
     if (!reading) reading = NextInSeries(learned, leavesSubtitleOut ? name : mainPart, isSeries);
-    if (!reading && leavesSubtitleOut)
-        if (auto composed = learned.dictionary.Compose(name, isSeries))
-            reading = learned.suffixes.WithSeriesCode(std::move(*composed));
-    if (!reading)
-        if (auto composed = learned.dictionary.Compose(mainPart, isSeries))
-            reading = learned.suffixes.WithSeriesCode(std::move(*composed));
+    std::optional<std::string> composed;
+    std::string_view read = leavesSubtitleOut ? name : mainPart;
+    if (!reading && leavesSubtitleOut) composed = learned.dictionary.Compose(name, isSeries);
+    if (!reading && !composed) composed = learned.dictionary.Compose(read = mainPart, isSeries);
+    if (composed) {
+        reading = learned.suffixes.WithSeriesCode(*composed);
+        // The first game of a series whose sequel the catalogue holds ("Power Stone" beside "Power
+        // Stone 2"), where the list numbers such first games and shows nothing of this one's series.
+        // Only for a name of one word: the series number follows the series' name, which a longer
+        // title does not show.
+        if (*reading == *composed && learned.numbersFirstGames && SplitCode(*reading).code.empty() &&
+            read.find(' ') == std::string_view::npos && Find(learned.namesWithSequels, EnglishName(english)))
+            *reading += "_1";
+    }
     if (!reading) return {};
     return ToCatalogueText(*reading, codec).value_or(std::string());
 }

@@ -142,6 +142,19 @@ std::string SuffixConventions::WithSeriesCode(std::string reading) const {
     return reading;
 }
 
+bool SuffixConventions::NumbersFirstGames() const {
+    int numbered = 0;
+    int plain = 0;
+    for (const auto& [stem, series] : m_series) {
+        if (!series.later) continue;
+        if (series.first)
+            ++numbered;
+        else if (series.plain)
+            ++plain;
+    }
+    return numbered > plain;
+}
+
 bool SuffixConventions::IsSeries(std::string_view stem) const {
     const Series* series = Find(m_series, stem);
     return series && (series->first || series->later);

@@ -58,6 +58,9 @@ public:
     // reading: a list that numbers a series ("ぱわーすとーん_2" for the sequel) gives the first of
     // it "_1" where it shows no reading without a code.
     std::string WithSeriesCode(std::string reading) const;
+    // True when the list gives the first game of a series it numbers "_1" ("ぱわーすとーん_1" beside
+    // "ぱわーすとーん_2") more often than it leaves it without a code.
+    bool NumbersFirstGames() const;
     // True when the list numbers a series under `stem` with "_1", "_2" and on.
     bool IsSeries(std::string_view stem) const;
     // The highest number the list gives a game of the series under `stem`, counting the first number

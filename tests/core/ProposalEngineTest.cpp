@@ -134,6 +134,9 @@ TEST(ProposalEngineTest, ASecondNameTellsApartWhatTheMainPartDoesNot) {
             {"kf2k1pls", "", "",
              "ザ・キング・オブ・ファイターズ 2001 / The King of Fighters 2001 Plus (海賊版 set 1)",
              "ざきんぐおぶふぁいたーず_08_2_2001"},
+            // The list reads the sets of a second name alike.
+            {"mslug3b6", "", "", "メタルスラッグ3 / Metal Slug 6 (海賊版 set 1)", "めたるすらっぐ_3_2"},
+            {"mslug3b6a", "", "", "メタルスラッグ3 / Metal Slug 6 (海賊版 set 2)", "めたるすらっぐ_3_2"},
             {"kf2k1pa", "", "", "", ""},
         },
         codec);
@@ -149,6 +152,58 @@ TEST(ProposalEngineTest, ASecondNameTellsApartWhatTheMainPartDoesNot) {
     EXPECT_EQ(codec.ToUtf8(
                   engine.ProposeReadingForTitle(game, Sjis("ザ・キング・オブ・ファイターズ 2001 (set 3)"))),
               "ざきんぐおぶふぁいたーず_08_1_2001");
+}
+
+TEST(ProposalEngineTest, AListThatCodesTheSetsOfASecondNameLeavesThemToTheFamily) {
+    const TextCodec& codec = Utf8Codec();
+    const GameList games = Catalogue(
+        {
+            {"junglek", "", "Jungle King (Japan)", "ジャングルキング (日本版)", "じゃんぐるきんぐ"},
+            {"jungleh", "junglek", "Jungle Hunt (US)", "ジャングルキング / Jungle Hunt (US版)",
+             "じゃんぐるきんぐ_u"},
+            {"junglehbr", "junglek", "Jungle Hunt (Brazil)", "", ""},
+            {"twincobr", "", "Twin Cobra (World)", "究極タイガー / Twin Cobra (海外版)",
+             "きゅうきょくたいがー_w"},
+            {"twincobru", "twincobr", "Twin Cobra (US)", "究極タイガー / Twin Cobra (US版)",
+             "きゅうきょくたいがー_u"},
+            {"ktiger", "", "Kyukyoku Tiger (Japan)", "究極タイガー (日本版)", "きゅうきょくたいがー_j"},
+        },
+        codec);
+    ProposalEngine engine;
+    engine.Learn(games, codec, DefaultReplaceRules(codec));
+    // The list reads "究極タイガー / Twin Cobra" in two ways: a second name does not name one game
+    // here, so the lone "_u" of "Jungle Hunt" is no reading for the Brazilian set.
+    EXPECT_NE(engine.ProposeReadingForTitle(Game(games, "junglehbr"),
+                                            "ジャングルキング / Jungle Hunt (ブラジル版)"),
+              "じゃんぐるきんぐ_u");
+}
+
+TEST(ProposalEngineTest, TheFirstGameOfASeriesWhoseSequelTheCatalogueHolds) {
+    const TextCodec& codec = ShiftJisCodec();
+    std::vector<Line> lines = {
+        {"sf", "", "Street Fighter (US)", "ストリートファイター", "すとりーとふぁいたー_1"},
+        {"sf2", "", "Street Fighter II", "ストリートファイターII", "すとりーとふぁいたー_2"},
+        {"rt", "", "Rolling Thunder", "ローリングサンダー", "ろーりんぐさんだー_1"},
+        {"rt2", "", "Rolling Thunder 2", "ローリングサンダー2", "ろーりんぐさんだー_2"},
+        {"pstone", "", "Power Stone (Japan)", "", ""},
+        {"pstone2", "", "Power Stone 2 (Japan)", "", ""},
+        {"bass", "", "Bass Angler (GE765 ver. JAA)", "", ""},
+    };
+    const auto readingOf = [&](const std::vector<Line>& catalogue, std::string_view zip,
+                               std::string_view title) {
+        const GameList games = Catalogue(catalogue, codec);
+        ProposalEngine engine;
+        engine.Learn(games, codec, DefaultReplaceRules(codec));
+        return codec.ToUtf8(engine.ProposeReadingForTitle(Game(games, zip), Sjis(title)));
+    };
+    // "Power Stone 2" waits in the catalogue: "Power Stone" is the first of a series.
+    EXPECT_EQ(readingOf(lines, "pstone", "パワーストーン (日本版)"), "ぱわーすとーん_1");
+    // Nothing numbers "Bass Angler".
+    EXPECT_EQ(readingOf(lines, "bass", "バスアングラー"), "ばすあんぐらー");
+    // A list that leaves the first games of its series without a code.
+    lines[0].reading = "すとりーとふぁいたー";
+    lines[2].reading = "ろーりんぐさんだー";
+    EXPECT_EQ(readingOf(lines, "pstone", "パワーストーン (日本版)"), "ぱわーすとーん");
 }
 
 TEST(ProposalEngineTest, ANewGameOfANumberedSeriesTakesTheNextNumber) {
