@@ -2,9 +2,11 @@
 """The measures of scripts/eval-proposals: prepares each case's listinfo.txt, name list and queries,
 runs the command-line proposal program on them, and scores its answers against the real lists."""
 import argparse
+import bisect
 import collections
 import os
 import random
+import re
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
@@ -74,14 +76,14 @@ class Measure:
         self.kinds = collections.Counter()
         self.examples = []
 
-    def add(self, zip_name, expected, proposed, kind_of_error):
+    def add(self, zip_name, expected, proposed, kind_of_error, reason=None):
         self.total += 1
         if proposed:
             self.proposed += 1
             if proposed == expected:
                 self.right += 1
                 return
-        kind = kind_of_error(expected, proposed) if proposed else "no proposal"
+        kind = reason or (kind_of_error(expected, proposed) if proposed else "no proposal")
         self.kinds[kind] += 1
         if proposed:
             self.examples.append((zip_name, expected, proposed, kind))
@@ -129,18 +131,48 @@ def title_error(expected, proposed):
     return "head and qualifier differ"
 
 
-def write_listinfo(path, names, families, manufacturers):
-    """A -listinfo catalogue of the given games, clones naming their masters."""
+def write_listinfo(path, names, families, manufacturers, descriptions=None):
+    """A -listinfo catalogue of the given games, clones naming their masters, with the descriptions
+    given."""
     with open(path, "wb") as out:
         for name in names:
             out.write(b"game (\n\tname " + name + b"\n")
+            if descriptions and name in descriptions:
+                out.write(b'\tdescription "' + descriptions[name] + b'"\n')
             if name in families:
                 out.write(b"\tcloneof " + families[name] + b"\n")
             out.write(b'\tmanufacturer "' + manufacturers.get(name, b"").replace(b'"', b"'") + b'"\n)\n\n')
 
 
+ROMAN = {"II": 2, "III": 3, "IV": 4, "V": 5, "VI": 6, "VII": 7, "VIII": 8, "IX": 9, "X": 10,
+         "Ⅱ": 2, "Ⅲ": 3, "Ⅳ": 4, "Ⅴ": 5, "Ⅵ": 6, "Ⅶ": 7, "Ⅷ": 8, "Ⅸ": 9, "Ⅹ": 10}
+
+
+def unseen_series_numbers(added, new_games, codec):
+    """The added games whose reading holds a series number ("_4" of "てっけん_4...") that neither
+    the rest of the list (as the start of one of its readings) nor the game's title shows."""
+    kept = sorted(new_games[z][1] for z in new_games if z not in added)
+    def shown(prefix):
+        i = bisect.bisect_left(kept, prefix)
+        return i < len(kept) and kept[i].startswith(prefix)
+    unseen = set()
+    for z in added:
+        title = new_games[z][0].decode(codec, errors="replace")
+        reading = new_games[z][1]
+        numbers = set(re.findall(r"[0-9]+", title)) | {str(int(n)) for n in re.findall(r"[0-9]+", title)}
+        numbers |= {str(v) for k, v in ROMAN.items() if k in title}
+        for m in re.finditer(rb"_([0-9]+)", reading):
+            digits = m.group(1).decode()
+            if not shown(reading[:m.end()]) and digits not in numbers and str(int(digits)) not in numbers:
+                unseen.add(z)
+                break
+    return unseen
+
+
 def sjis_upgrades(args, machines):
     print("Shift-JIS upgrades: the games a new list adds, reading proposed from the new list's title")
+    print("  first with a catalogue of ZIP names only, then (catalogue) with MAME 0.251's descriptions and"
+          " families for the games it knows")
     lists = {v: os.path.join(args.real, "namelists", "mameplus_jplist%s_mame32jp.lst" % v) for v in SJIS_VERSIONS}
     summary = []
     for old, new in zip(SJIS_VERSIONS, SJIS_VERSIONS[1:]):
@@ -154,21 +186,32 @@ def sjis_upgrades(args, machines):
                 manufacturers.setdefault(fields[0], fields[3])
         # Families as MAME knows them today, for the games of the new list whose master it holds too.
         families = {}
+        descriptions = {}
         for z in new_games:
+            machine = machines.get(z.decode("ascii", "replace"))
+            if machine and machine[1]:
+                descriptions[z] = machine[1].replace('"', "'").encode("ascii", "replace")
             cloneof = machines.get(z.decode("ascii", "replace"), ("", ""))[0].encode()
             if cloneof and cloneof in new_games:
                 families[z] = cloneof
+        unseen = unseen_series_numbers(set(added), new_games, codec)
         for with_families in (False, True):
             tag = "sjis-%s-%s%s" % (old, new, "-families" if with_families else "")
             listinfo = os.path.join(args.work, tag + ".listinfo.txt")
-            write_listinfo(listinfo, list(new_games), families if with_families else {}, manufacturers)
+            write_listinfo(listinfo, list(new_games), families if with_families else {}, manufacturers,
+                           descriptions if with_families else None)
             queries = [z + b"\t" + new_games[z][0] for z in added]
             answers = run_propose(args.propose, listinfo, lists[new], queries, args.work, tag)
-            label = "%s -> %s readings%s" % (old, new, " (families)" if with_families else "")
+            label = "%s -> %s readings%s" % (old, new, " (catalogue)" if with_families else "")
             measure = Measure(label, codec)
             for z in added:
-                measure.add(z, new_games[z][1], answers[z][1], reading_error)
+                measure.add(z, new_games[z][1], answers[z][1], reading_error,
+                            "series number never shown" if z in unseen else None)
             measure.report(args.examples if with_families else 0)
+            if with_families:
+                right = sum(1 for z in unseen if answers[z][1] == new_games[z][1])
+                print("      (%d of the %d games hold a series number that neither the rest of the list nor the"
+                      " title shows; %d of those proposed right)" % (len(unseen), len(added), right))
             summary.append(measure)
     return summary
 
