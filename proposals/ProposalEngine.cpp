@@ -1,6 +1,7 @@
 #include "proposals/ProposalEngine.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "catalogue/Recode.h"
 #include "proposals/FamilyReadings.h"
@@ -35,14 +36,15 @@ public:
     StringMap<Votes> readingsByMainPart;
     // A head with a second name ("ザ・キング・オブ・ファイターズ 2001 / The King of Fighters 2001
     // Plus") to its readings: the second name tells apart games the main part does not.
-    StringMap<Votes> readingsBySecondName;
+    // Kept by the head's hash: most lists have thousands of such heads, and no key is ever listed.
+    std::unordered_map<std::size_t, Votes> readingsBySecondName;
     // Whether the list mostly gives all the titles of a second name one reading.
     bool secondNamesReadAlike = false;
     // An English head to the Japanese heads the list gives it.
     StringMap<Votes> headsByEnglishHead;
-    // The English names of the catalogue that have a numbered sequel in it ("power stone" for
-    // "Power Stone 2", "paraparaparadise" for "ParaParaParadise 2nd Mix"), lower-cased, translated
-    // or not; and whether the list gives the first game of such a series "_1".
+    // The English names of the catalogue that have a numbered sequel among its untranslated games
+    // ("power stone" for "Power Stone 2", "paraparaparadise" for "ParaParaParadise 2nd Mix"),
+    // lower-cased; and whether the list gives the first game of such a series "_1".
     StringMap<bool> namesWithSequels;
     bool numbersFirstGames = false;
     // Titles with a subtitle (" -") whose reading leaves it out, and those whose reading reads it.
@@ -105,7 +107,7 @@ void LearnTitleAndReading(Learned& learned, std::string_view title, std::string_
     LearnSubtitle(learned, mainPart, reading);
     learned.readingsByMainPart[std::string(mainPart)].Add(reading);
     if (const std::string_view head = SplitTitle(title).head; head.size() > mainPart.size())
-        learned.readingsBySecondName[std::string(head)].Add(reading);
+        learned.readingsBySecondName[TextHash{}(head)].Add(reading);
     learned.suffixes.Learn(reading, {}, mainPart);
     learned.dictionary.Learn(mainPart, reading);
     // A reading that leaves the subtitle out still reads the words of the name before it.
@@ -129,18 +131,30 @@ bool KeepsVu(const GameList& games, const TextCodec& codec) {
     return titles > 0 && readings * 2 >= titles;
 }
 
+// Whether `bytes` may hold a wave dash: "～" or "〜" in UTF-8, 81 60 in Shift-JIS. One pass over the
+// bytes; the common lead bytes of Japanese text make a search for each form slower.
+bool HoldsWaveDash(std::string_view bytes, bool utf8) {
+    for (std::size_t at = 2; at < bytes.size(); ++at) {
+        const auto c = static_cast<unsigned char>(bytes[at]);
+        if (utf8 ? (c == 0x9E && bytes[at - 1] == '\xBD' && bytes[at - 2] == '\xEF') ||
+                       (c == 0x9C && bytes[at - 1] == '\x80' && bytes[at - 2] == '\xE3')
+                 : c == 0x60 && bytes[at - 1] == '\x81')
+            return true;
+    }
+    return !utf8 && bytes.size() == 2 && bytes == "\x81\x60";
+}
+
 // Whether the list reads a wave dash after kana as "ー": it does when most of its titles with one
 // have that mark in their readings.
 bool ReadsWaveAsLongVowel(const GameList& games, const TextCodec& codec) {
+    const bool utf8 = &codec == &Utf8Codec();
     int titles = 0;
     int readings = 0;
     for (const auto& record : games.Items()) {
         if (!record->translated || record->reading.empty()) continue;
-        // Only a title with the bytes of a wave dash in either encoding is worth decoding.
+        // Only a title with the bytes of a wave dash is worth decoding.
         const std::string& bytes = record->japaneseName;
-        if (bytes.find("\x81\x60") == std::string::npos && bytes.find("～") == std::string::npos &&
-            bytes.find("〜") == std::string::npos)
-            continue;
+        if (!HoldsWaveDash(bytes, utf8)) continue;
         const std::string title = ToWorkingText(bytes, codec);
         std::size_t offset = 0;
         char32_t previous = 0;
@@ -159,40 +173,67 @@ bool ReadsWaveAsLongVowel(const GameList& games, const TextCodec& codec) {
 
 // A word that numbers a sequel: 2 to 20 in digits, Roman numerals or as an ordinal ("2nd", "3rd").
 bool IsSequelNumber(std::string_view word) {
-    std::size_t digits = 0;
-    while (digits < word.size() && word[digits] >= '0' && word[digits] <= '9') ++digits;
-    if (digits > 0 && digits <= 2) {
-        const int value = std::stoi(std::string(word.substr(0, digits)));
+    if (word.empty()) return false;
+    if (word[0] >= '0' && word[0] <= '9') {
+        int value = 0;
+        std::size_t digits = 0;
+        for (; digits < word.size() && digits < 3 && word[digits] >= '0' && word[digits] <= '9'; ++digits)
+            value = value * 10 + (word[digits] - '0');
         const std::string_view rest = word.substr(digits);
         const bool ordinal = rest == "st" || rest == "nd" || rest == "rd" || rest == "th";
-        return value >= 2 && value <= 20 && (rest.empty() || ordinal);
+        return digits <= 2 && value >= 2 && value <= 20 && (rest.empty() || ordinal);
     }
+    if (word[0] != 'I' && word[0] != 'V' && word[0] != 'X') return false;
     const auto roman = RomanValue(word);
     return roman && *roman >= 2 && *roman <= 20;
 }
 
-// The English name a game's description gives, without qualifier, second name or subtitle, in
-// lower case: "fisherman's bait" of "Fisherman's Bait - A Bass Challenge (GE765 ver. UAB)". Empty
-// for a description that is not plain ASCII.
-std::string EnglishName(std::string_view description) {
-    for (const char c : description)
-        if (static_cast<unsigned char>(c) >= 0x80) return {};
+// The English name of a description, without qualifier, second name or subtitle.
+std::string_view EnglishNameOf(std::string_view description) {
     std::string_view name = WithoutSubtitle(MainName(SplitTitle(description).head));
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-    return ToLowerAscii(name);
+    return name;
 }
 
-// Records `description`'s name without its sequel number, when it has one after its first word.
+bool IsAscii(std::string_view text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// The English name of a description in lower case, as the names with sequels are kept: "fisherman's
+// bait" of "Fisherman's Bait - A Bass Challenge (GE765 ver. UAB)". Empty for a name that is not plain
+// ASCII.
+std::string EnglishName(std::string_view description) {
+    const std::string_view name = EnglishNameOf(description);
+    return IsAscii(name) ? ToLowerAscii(name) : std::string();
+}
+
+// Whether a word after a blank, before the qualifier, could number a sequel: a quick look that spares
+// most descriptions the full one.
+bool MayNumberASequel(std::string_view description) {
+    for (std::size_t at = 1; at < description.size(); ++at) {
+        if (description[at - 1] != ' ') continue;
+        const char next = description[at];
+        if (next == '(') return false;
+        if ((next >= '1' && next <= '9') || next == 'I' || next == 'V' || next == 'X') return true;
+    }
+    return false;
+}
+
+// Records the name of `description` without its sequel number, when it has one after its first word.
 void LearnSequel(Learned& learned, std::string_view description) {
-    const std::string name = EnglishName(description);
-    for (std::size_t blank = name.find(' '); blank != std::string::npos; blank = name.find(' ', blank + 1)) {
+    if (!MayNumberASequel(description)) return;
+    const std::string_view name = EnglishNameOf(description);
+    for (std::size_t blank = name.find(' '); blank != std::string_view::npos;
+         blank = name.find(' ', blank + 1)) {
         const std::size_t end = name.find(' ', blank + 1);
-        const std::string_view word = std::string_view(name).substr(
-            blank + 1, end == std::string::npos ? std::string::npos : end - blank - 1);
-        if (IsSequelNumber(word)) {
-            learned.namesWithSequels[name.substr(0, blank)] = true;
-            return;
-        }
+        if (!IsSequelNumber(name.substr(
+                blank + 1, end == std::string_view::npos ? std::string_view::npos : end - blank - 1)))
+            continue;
+        if (IsAscii(name.substr(0, blank)))
+            learned.namesWithSequels[ToLowerAscii(name.substr(0, blank))] = true;
+        return;
     }
 }
 
@@ -231,7 +272,8 @@ void ProposalEngine::Learn(const GameList& games, const TextCodec& codec, const 
     learned->suffixes.Reserve(texts);
     for (const auto& record : games.Items()) {
         Entry(learned->families, record->FamilyKey()).push_back(record.get());
-        LearnSequel(*learned, record->englishName);
+        // A translated sequel shows its series in its reading already ("ぱわーすとーん_2").
+        if (!record->translated) LearnSequel(*learned, record->englishName);
         if (!record->translated || record->reading.empty()) continue;
         const GameTexts texts = TextsOf(*record, codec);
         LearnTitleAndReading(*learned, texts.title, texts.reading);
@@ -463,11 +505,11 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
     // Jungle Hunt" as "_u" for the US set, "_b" for the Brazilian) leaves that to the family.
     if (const std::string_view head = SplitTitle(title).head;
         !reading && learned.secondNamesReadAlike && head.size() > MainPart(title).size())
-        if (const Votes* readings = Find(learned.readingsBySecondName, head);
-            readings && readings->Values().size() == 1)
+        if (const auto found = learned.readingsBySecondName.find(TextHash{}(head));
+            found != learned.readingsBySecondName.end() && found->second.Values().size() == 1)
             if (const Votes* byMainPart = Find(learned.readingsByMainPart, MainPart(title));
                 byMainPart && byMainPart->Values().size() > 1)
-                reading = readings->Values().front().first;
+                reading = found->second.Values().front().first;
     if (!reading) {
         if (const Votes* readings = Find(learned.readingsByMainPart, MainPart(title))) {
             // The list reads this name in many ways, none of them most of the time: each of its

@@ -108,9 +108,14 @@ void SuffixConventions::Learn(std::string_view reading, std::string_view plainSt
     if (underscore != std::string_view::npos && underscore + 1 < reading.size() && underscore > 0 &&
         reading[underscore + 1] != '0' && AllDigits(reading.substr(underscore + 1))) {
         Series& series = m_series[std::string(reading.substr(0, underscore))];
+        const int before = FirstGameKind(series);
         (reading.substr(underscore + 1) == "1" ? series.first : series.later) = true;
+        CountFirstGame(before, FirstGameKind(series));
     } else {
-        m_series[std::string(reading)].plain = true;
+        Series& series = m_series[std::string(reading)];
+        const int before = FirstGameKind(series);
+        series.plain = true;
+        CountFirstGame(before, FirstGameKind(series));
     }
     // The series number right after the stem, whatever follows it ("てっけん_4たっぐとーなめんと").
     const std::size_t first = reading.find('_');
@@ -142,17 +147,19 @@ std::string SuffixConventions::WithSeriesCode(std::string reading) const {
     return reading;
 }
 
+int SuffixConventions::FirstGameKind(const Series& series) {
+    if (!series.later) return 0;
+    return series.first ? 1 : series.plain ? 2 : 0;
+}
+
+void SuffixConventions::CountFirstGame(int before, int after) {
+    if (before == after) return;
+    if (before) --m_firstGames[before - 1];
+    if (after) ++m_firstGames[after - 1];
+}
+
 bool SuffixConventions::NumbersFirstGames() const {
-    int numbered = 0;
-    int plain = 0;
-    for (const auto& [stem, series] : m_series) {
-        if (!series.later) continue;
-        if (series.first)
-            ++numbered;
-        else if (series.plain)
-            ++plain;
-    }
-    return numbered > plain;
+    return m_firstGames[0] > m_firstGames[1];
 }
 
 bool SuffixConventions::IsSeries(std::string_view stem) const {

@@ -82,8 +82,13 @@ private:
         bool later = false;  // stem + "_2" and on
     };
 
+    // How a series that has later games shows its first: 1 with "_1", 2 without a code, 0 not at all.
+    static int FirstGameKind(const Series& series);
+    void CountFirstGame(int before, int after);
+
     StringMap<int> m_codes;
     StringMap<Series> m_series;
+    int m_firstGames[2] = {0, 0};  // series whose first game has "_1", series whose first has no code
     struct Numbered {
         int highest = 0;
         std::size_t name = 0;  // a hash of the first name seen with a number
