@@ -37,6 +37,13 @@ std::optional<double> ValueOf(const RunsByName& runs, const char* name, const Su
     return ValueOf(*run->second, line);
 }
 
+// The name as registered, without the "/real_time" that UseRealTime() appends.
+std::string RegisteredName(const Run& run) {
+    std::string name = run.run_name.function_name;
+    if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
+    return name;
+}
+
 const Run* MeanRun(const RunsByName& runs) {
     const auto run = runs.count("mean") ? runs.find("mean") : runs.find("single");
     return run == runs.end() ? nullptr : run->second;
@@ -106,19 +113,17 @@ SummaryReporter::SummaryReporter(std::string heading, std::string summaryFile, b
 
 void SummaryReporter::ReportRuns(const std::vector<Run>& reports) {
     ConsoleReporter::ReportRuns(reports);
-    for (const Run& run : reports)
-        if (!run.error_occurred) m_runs.push_back(run);
+    for (const Run& run : reports) (run.error_occurred ? m_failedRuns : m_runs).push_back(run);
 }
 
 void SummaryReporter::Finalize() {
     ConsoleReporter::Finalize();
     std::map<std::string, RunsByName> byName;
-    for (const Run& run : m_runs) {
-        // The name as registered, without the "/real_time" that UseRealTime() appends.
-        std::string name = run.run_name.function_name;
-        if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
-        byName[name][run.run_type == Run::RT_Aggregate ? run.aggregate_name : "single"] = &run;
-    }
+    for (const Run& run : m_runs)
+        byName[RegisteredName(run)][run.run_type == Run::RT_Aggregate ? run.aggregate_name : "single"] = &run;
+    // A failed benchmark's error, reported once under the first line that shows it.
+    std::map<std::string, std::string> failed;
+    for (const Run& run : m_failedRuns) failed.emplace(RegisteredName(run), run.error_message);
 
     std::FILE* out = m_summaryFile.empty() ? stdout : std::fopen(m_summaryFile.c_str(), "w");
     if (!out) {
@@ -128,9 +133,19 @@ void SummaryReporter::Finalize() {
     std::fprintf(out, "\n%s\n", m_heading.c_str());
     std::fprintf(out, "  %-44s %10s %9s %21s %9s   %s\n", "", "mean", "stddev", "min .. max", "cpu",
                  "target");
+    const auto printFailed = [&](const std::string& benchmark, const std::string& label) {
+        const auto error = failed.find(benchmark);
+        std::fprintf(out, "  %-44s %7s %-4s %9s %21s %9s   SKIPPED: %s\n", label.c_str(), "-", "", "", "", "",
+                     error->second.c_str());
+        failed.erase(error);
+    };
     for (const SummaryLine& line : Lines()) {
+        if (failed.contains(line.benchmark)) {
+            printFailed(line.benchmark, line.label);
+            continue;
+        }
         const auto found = byName.find(line.benchmark);
-        if (found == byName.end()) continue;  // filtered out, or failed (reported above)
+        if (found == byName.end()) continue;  // filtered out, or failed (reported under its first line)
         const RunsByName& runs = found->second;
         const Run* meanRun = MeanRun(runs);
         std::optional<double> mean = meanRun ? ValueOf(*meanRun, line) : std::nullopt;
@@ -170,6 +185,11 @@ void SummaryReporter::Finalize() {
         const std::string spread = stddev ? "+- " + Format(*stddev) : "";
         std::fprintf(out, "  %-44s %7s %-4s %9s %21s %9s   %s\n", line.label.c_str(), Format(*mean).c_str(),
                      unit, spread.c_str(), range.c_str(), cpu.c_str(), target.c_str());
+    }
+    // Failed benchmarks that no line shows.
+    while (!failed.empty()) {
+        const std::string benchmark = failed.begin()->first;
+        printFailed(benchmark, benchmark);
     }
     if (out == stdout) {
         std::fflush(out);

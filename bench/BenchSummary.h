@@ -40,7 +40,9 @@ SummaryLine RateRatioLine(std::string benchmark, std::string denominator, std::s
 benchmark::internal::Benchmark* WithMinMax(benchmark::internal::Benchmark* benchmark);
 
 // Google Benchmark's console output, then the summary: on standard output after the rest when
-// `summaryFile` is empty, else into that file. A line whose target is missed ends in "MISSED".
+// `summaryFile` is empty, else into that file. A line whose target is missed ends in "MISSED"; a
+// benchmark that stopped with an error (SkipWithError: a check of its result failed) has one line
+// with "SKIPPED" and the error instead of its figures, so that it cannot pass unseen.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
     SummaryReporter(std::string heading, std::string summaryFile, bool color);
@@ -52,6 +54,7 @@ private:
     std::string m_heading;
     std::string m_summaryFile;
     std::vector<Run> m_runs;
+    std::vector<Run> m_failedRuns;
 };
 
 }  // namespace kanaroll::bench

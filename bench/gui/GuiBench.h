@@ -29,6 +29,10 @@ struct BenchOptions {
     // empty: none.
     std::filesystem::path realCatalogue;
     std::filesystem::path realNameList;
+    // Why there is no real catalogue on this machine: its cases are then reported skipped with
+    // this reason rather than left out. Empty: they are left out.
+    std::string realCatalogueMissing;
+    bool allowSkips = false;  // a skipped case does not fail the run
     bool keepFolder = false;
     std::string only;  // run only the cases whose name contains this text; empty: all
 };

@@ -517,16 +517,29 @@ GuiCase CatalogueFromMame(const BenchOptions& options, bool real) {
     };
 }
 
+// A case this machine cannot run, reported skipped with `reason`.
+GuiCase Unavailable(GuiCase guiCase, const std::string& reason) {
+    guiCase.setUp = [reason](Bench&) { throw std::runtime_error(reason); };
+    return guiCase;
+}
+
 }  // namespace
 
 std::vector<GuiCase> GuiCases(const BenchOptions& options) {
     std::vector<GuiCase> cases;
+    // The cases on the real catalogue, when there is one or when its absence is to be reported.
+    const bool realCases = !options.realCatalogue.empty() || !options.realCatalogueMissing.empty();
+    const auto onRealCatalogue = [&options](GuiCase guiCase) {
+        return options.realCatalogue.empty() ? Unavailable(std::move(guiCase), options.realCatalogueMissing)
+                                             : std::move(guiCase);
+    };
     if (options.realStart) {
         cases.push_back(
             RealStart("start to first game selected (kanaroll.exe)", kReadyTargetMs, &Bench::Folder));
-        if (!options.realCatalogue.empty()) {
-            cases.push_back(RealStart("start to first game selected (kanaroll.exe, real catalogue)",
-                                      kRealCatalogueReadyTargetMs, &Bench::RealFolder));
+        if (realCases) {
+            cases.push_back(
+                onRealCatalogue(RealStart("start to first game selected (kanaroll.exe, real catalogue)",
+                                          kRealCatalogueReadyTargetMs, &Bench::RealFolder)));
         }
     }
     cases.push_back(InProcessStart());
@@ -548,7 +561,7 @@ std::vector<GuiCase> GuiCases(const BenchOptions& options) {
     cases.push_back(OutputMane32J());
     cases.push_back(CatalogueFromMame(options, false));
     // Replaces the name list of the program folder: after every other case.
-    if (!options.realCatalogue.empty()) cases.push_back(CatalogueFromMame(options, true));
+    if (realCases) cases.push_back(onRealCatalogue(CatalogueFromMame(options, true)));
     return cases;
 }
 

@@ -92,4 +92,32 @@ void PrintTable(const std::vector<Figures>& figures, std::FILE* out) {
     }
 }
 
+int PrintVerdict(const std::vector<Figures>& figures, bool allowSkips, std::FILE* out) {
+    int missed = 0;
+    int skipped = 0;
+    for (const auto& figure : figures) {
+        missed += figure.Missed() ? 1 : 0;
+        skipped += figure.samples.empty() ? 1 : 0;
+    }
+    if (skipped) {
+        std::fprintf(out, "%d case(s) skipped%s:\n", skipped,
+                     allowSkips ? " (allowed by --allow-skips)" : "");
+        for (const auto& figure : figures) {
+            if (figure.samples.empty())
+                std::fprintf(out, "  %s: %s\n", figure.name.c_str(),
+                             figure.note.empty() ? "no repetition ran" : figure.note.c_str());
+        }
+    }
+    if (missed) {
+        std::fprintf(out, "%d target(s) missed.\n", missed);
+    } else if (!skipped) {
+        std::fprintf(out, "Every target met.\n");
+    } else if (allowSkips) {
+        std::fprintf(out, "Every target of the cases that ran met.\n");
+    } else {
+        std::fprintf(out, "Not every case ran: a skipped case fails the run (--allow-skips lets it pass).\n");
+    }
+    return missed || (skipped && !allowSkips) ? 1 : 0;
+}
+
 }  // namespace kanaroll::bench::gui

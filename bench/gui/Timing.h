@@ -46,4 +46,10 @@ struct Figures {
 // (the median wall time counts).
 void PrintTable(const std::vector<Figures>& figures, std::FILE* out);
 
+// The verdict under the table: the skipped cases with their reasons, then how many targets were
+// missed or that every one was met. A skipped case fails the run as a missed target does, since a
+// skip has hidden a real fault before, unless `allowSkips` (a machine without what the case
+// needs). Returns the exit status: 0 when the run passes, else 1.
+int PrintVerdict(const std::vector<Figures>& figures, bool allowSkips, std::FILE* out);
+
 }  // namespace kanaroll::bench::gui

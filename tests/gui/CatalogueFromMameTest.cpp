@@ -2,27 +2,39 @@
 // a folder whose name has a blank and Japanese characters.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "mainwindow/ControlIds.h"
 #include "platform/MameListXml.h"
-#include "tests/gui/MainWindowFixture.h"
+#include "tests/gui/DetailsFixture.h"
 
 namespace kanaroll::testing {
 namespace {
 
-std::string Machines(std::initializer_list<const char*> names) {
+// MAME's -listxml of these machines (their ZIP name, description and master).
+std::string Machines(const std::vector<ListInfoGame>& machines) {
     std::string xml = "<?xml version=\"1.0\"?>\n<mame build=\"0.251\">\n";
-    for (const char* name : names) {
-        xml += std::string("\t<machine name=\"") + name + "\">\n\t\t<description>" + name +
+    for (const ListInfoGame& machine : machines) {
+        xml += "\t<machine name=\"" + machine.zip + "\"";
+        if (!machine.cloneOf.empty())
+            xml += " cloneof=\"" + machine.cloneOf + "\" romof=\"" + machine.cloneOf + "\"";
+        xml += ">\n\t\t<description>" + machine.description +
                "</description>\n\t\t<year>1981</year>\n\t\t<manufacturer>Namco</manufacturer>\n"
                "\t\t<driver status=\"good\"/>\n\t</machine>\n";
     }
     return xml + "</mame>\n";
 }
 
+// Machines described by their ZIP names.
+std::string Machines(std::initializer_list<const char*> names) {
+    std::vector<ListInfoGame> machines;
+    for (const char* name : names) machines.push_back({.zip = name, .description = name});
+    return Machines(machines);
+}
+
 constexpr char kOldListInfo[] = "old listinfo.txt, kept byte for byte\r\n";
 
-class CatalogueFromMameTest : public MainWindowTest {
+class CatalogueFromMameTest : public DetailsTest {
 protected:
     void SetUp() override {
         wchar_t self[MAX_PATH * 2] = {};
@@ -134,6 +146,69 @@ TEST_F(CatalogueFromMameTest, TheMenuEntryMakesTheCatalogueAnewKeepingTheTransla
     EXPECT_TRUE(found);
     EXPECT_NE(folder.Read("mame32j.lst").find(Sjis("mappy\tマッピー")), std::string::npos);
     EXPECT_EQ(GetFocus(), Ui().ListView1);
+}
+
+// The proposals are learned again from the new catalogue. pacmanj is new, a clone of a translated
+// master, and "(Japan)" reads "(日本版)" as galagaj shows: only the new catalogue proposes for it,
+// from the list as read again, not from the title typed for pacman and let go by "No". dkong went
+// away, and its clone has nothing left to go on: an engine still pointing at the old games would
+// read freed records here, and show their proposal, garbage or crash.
+TEST_F(CatalogueFromMameTest, TheNewCatalogueProposesFromItsOwnGamesOnly) {
+    WriteListInfo({{.zip = "pacman", .description = "Pac-Man"},
+                   {.zip = "galaga", .description = "Galaga"},
+                   {.zip = "galagaj", .description = "Galaga (Japan)", .cloneOf = "galaga"},
+                   {.zip = "dkong", .description = "Donkey Kong"},
+                   {.zip = "dkongj", .description = "Donkey Kong (Japan)", .cloneOf = "dkong"}});
+    WriteFile("mame32j.lst",
+              "pacman\tパックマン\tぱっくまん\tNamco\r\n"
+              "galaga\tギャラガ\tぎゃらが\tNamco\r\n"
+              "galagaj\tギャラガ (日本版)\tぎゃらが\tNamco\r\n"
+              "dkong\tドンキーコング\tどんきーこんぐ\tNintendo\r\n");
+    Start();
+    ClickRow(Ui().ListView1, Row("dkongj"));
+    ASSERT_EQ(Text(Ui().TitleProposal), L"ドンキーコング (日本版)");
+    ClickRow(Ui().ListView1, Row("pacman"));
+    Focus(Ui().Edit1);  // the whole title is selected
+    Type(L"パクマン");
+    ASSERT_EQ(Game("pacman").japaneseName, Sjis("パクマン"));
+
+    xml =
+        folder.Write("output.xml",
+                     Machines({{.zip = "pacman", .description = "Pac-Man"},
+                               {.zip = "pacmanj", .description = "Pac-Man (Japan)", .cloneOf = "pacman"},
+                               {.zip = "galaga", .description = "Galaga"},
+                               {.zip = "galagaj", .description = "Galaga (Japan)", .cloneOf = "galaga"},
+                               {.zip = "dkongj", .description = "Donkey Kong (Japan)", .cloneOf = "dkong"}}));
+    Mame(L"replay|FILE");
+    services.messageBoxAnswers.push_back(IDNO);
+    Choose(ids::kRemakeCatalogue);
+    ASSERT_TRUE(WaitForEnd());
+    Pump();
+    ASSERT_EQ(services.messageBoxes.size(), 1u);  // only the question to save
+    ASSERT_EQ(Status(3), L"新しいマシン(未訳): 1件   カタログにない行(保持): 1件");
+    ASSERT_EQ(Game("pacman").japaneseName, Sjis("パックマン"));
+
+    ClickRow(Ui().ListView1, Row("pacmanj"));
+    EXPECT_EQ(Text(Ui().TitleProposal), L"パックマン (日本版)");
+    EXPECT_EQ(edit::CueText(Ui().Edit2), L"ぱっくまん");
+    EXPECT_EQ(Text(Ui().Edit2), L"");
+    Focus(Ui().ListView1);
+    PressKey(VK_F4);
+    EXPECT_EQ(Text(Ui().Edit1), L"パックマン (日本版)");
+    EXPECT_EQ(Text(Ui().Edit2), L"ぱっくまん");
+    EXPECT_EQ(Game("pacmanj").japaneseName, Sjis("パックマン (日本版)"));
+    EXPECT_EQ(Game("pacmanj").reading, Sjis("ぱっくまん"));
+    EXPECT_TRUE(Game("pacmanj").translated);
+    EXPECT_EQ(services.beeps, 0);
+
+    ClickRow(Ui().ListView1, Row("dkongj"));
+    EXPECT_EQ(Text(Ui().TitleProposal), L"");
+    EXPECT_EQ(edit::CueText(Ui().Edit2), L"");
+    Focus(Ui().ListView1);
+    PressKey(VK_F4);
+    EXPECT_EQ(services.beeps, 1);
+    EXPECT_EQ(Game("dkongj").japaneseName, "Donkey Kong (Japan)");
+    EXPECT_FALSE(Game("dkongj").translated);
 }
 
 // On a busy machine the notifications of MAME's run queue up behind its end, and reading the new
