@@ -195,12 +195,6 @@ std::string_view EnglishNameOf(std::string_view description) {
     return name;
 }
 
-bool IsAscii(std::string_view text) {
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 // The English name of a description in lower case, as the names with sequels are kept: "fisherman's
 // bait" of "Fisherman's Bait - A Bass Challenge (GE765 ver. UAB)". Empty for a name that is not plain
 // ASCII.
@@ -316,12 +310,8 @@ std::string_view NumberedSeriesOf(const Learned& learned, std::string_view name)
     if (!readings) return {};
     std::string_view stem;
     for (const auto& [reading, count] : readings->Values()) {
-        const auto underscore = reading.find('_');
-        if (underscore == 0 || underscore == std::string::npos || underscore + 1 >= reading.size() ||
-            reading[underscore + 1] < '1' || reading[underscore + 1] > '9')
-            return {};
-        const std::string_view own = std::string_view(reading).substr(0, underscore);
-        if (!stem.empty() && own != stem) return {};
+        const std::string_view own = SeriesNumberOf(reading).stem;
+        if (own.empty() || (!stem.empty() && own != stem)) return {};
         stem = own;
     }
     return stem;
@@ -334,15 +324,15 @@ std::string_view NumberedSeriesOf(const Learned& learned, std::string_view name)
 std::optional<std::string> NextInSeries(const Learned& learned, std::string_view name,
                                         const ReadingDictionary::SeriesTest& isSeries) {
     std::vector<std::pair<std::size_t, std::size_t>> cuts;  // end of the series' name, start of the rest
+    const auto isScript = [](CharKind k) {
+        return k == CharKind::Kana || k == CharKind::Kanji || k == CharKind::Latin;
+    };
     std::size_t offset = 0;
     CharKind previous = CharKind::Separator;
     while (offset < name.size()) {
         const std::size_t at = offset;
         const char32_t c = DecodeUtf8(name, offset);
         const CharKind kind = KindOf(c);
-        const auto isScript = [](CharKind k) {
-            return k == CharKind::Kana || k == CharKind::Kanji || k == CharKind::Latin;
-        };
         if (NarrowAscii(c) == ' ' && at > 0) {
             std::size_t rest = offset;
             while (rest < name.size() && name[rest] == ' ') ++rest;
@@ -357,7 +347,7 @@ std::optional<std::string> NextInSeries(const Learned& learned, std::string_view
         if (rest.empty()) continue;
         std::size_t peek = 0;
         const CharKind first = KindOf(DecodeUtf8(rest, peek));
-        if (first != CharKind::Kana && first != CharKind::Kanji && first != CharKind::Latin) continue;
+        if (!isScript(first)) continue;
         if (first == CharKind::Latin && RomanValue(rest.substr(0, rest.find(' ')))) continue;
         // A name with a number of its own ("セガラリー2 デラックス", "ドラムマニア 2nd Mix ...") is one
         // game of the series, and what follows it is a version of that game, not a new one.
@@ -480,6 +470,7 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
     const TextCodec& codec = *learned.codec;
     const std::string title = ToWorkingText(typedTitle, codec);
     const std::string english = ToWorkingText(game.englishName, codec);
+    const std::string_view mainPart = MainPart(title);
     std::optional<std::string> reading;
     // The family first: its known readings, turned to this game's by the family's own convention.
     const auto family = learned.families.find(game.FamilyKey());
@@ -495,8 +486,8 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
         if (!members.empty()) {
             const bool byEnglish = !english.empty() && !members.front().description.empty() &&
                                    members.front().description != members.front().title;
-            reading = FamilyReadings(learned.suffixes)
-                          .Propose(byEnglish ? english : title, MainPart(title), members);
+            reading =
+                FamilyReadings(learned.suffixes).Propose(byEnglish ? english : title, mainPart, members);
         }
     }
     // In a list that reads a second name one way for all its sets, a second name read one way where
@@ -504,14 +495,14 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
     // King of Fighters 2001 Plus"). A list that codes each set of such a name ("ジャングルキング /
     // Jungle Hunt" as "_u" for the US set, "_b" for the Brazilian) leaves that to the family.
     if (const std::string_view head = SplitTitle(title).head;
-        !reading && learned.secondNamesReadAlike && head.size() > MainPart(title).size())
+        !reading && learned.secondNamesReadAlike && head.size() > mainPart.size())
         if (const auto found = learned.readingsBySecondName.find(TextHash{}(head));
             found != learned.readingsBySecondName.end() && found->second.Values().size() == 1)
-            if (const Votes* byMainPart = Find(learned.readingsByMainPart, MainPart(title));
+            if (const Votes* byMainPart = Find(learned.readingsByMainPart, mainPart);
                 byMainPart && byMainPart->Values().size() > 1)
                 reading = found->second.Values().front().first;
     if (!reading) {
-        if (const Votes* readings = Find(learned.readingsByMainPart, MainPart(title))) {
+        if (const Votes* readings = Find(learned.readingsByMainPart, mainPart)) {
             // The list reads this name in many ways, none of them most of the time: each of its
             // games has a code of its own, which nothing here tells.
             const std::string* best = readings->Best(1, 0.5);
@@ -521,15 +512,18 @@ std::string ProposalEngine::ProposeReadingForTitle(const TRecordset& game,
     }
     // Word by word, without the subtitle where the list leaves subtitles out of its readings.
     const auto isSeries = [&](std::string_view stem) { return learned.suffixes.IsSeries(stem); };
-    const std::string_view mainPart = MainPart(title);
     const std::string_view name = WithoutSubtitle(mainPart);
-    const bool leavesSubtitleOut =
-        name.size() < mainPart.size() && learned.subtitlesLeftOut > learned.subtitlesRead;
-    if (!reading) reading = NextInSeries(learned, leavesSubtitleOut ? name : mainPart, isSeries);
+    // What the reading reads: the name alone where the list leaves subtitles out, else the main part,
+    // which is also tried when the name alone cannot be read.
+    std::string_view read =
+        name.size() < mainPart.size() && learned.subtitlesLeftOut > learned.subtitlesRead ? name : mainPart;
+    if (!reading) reading = NextInSeries(learned, read, isSeries);
     std::optional<std::string> composed;
-    std::string_view read = leavesSubtitleOut ? name : mainPart;
-    if (!reading && leavesSubtitleOut) composed = learned.dictionary.Compose(name, isSeries);
-    if (!reading && !composed) composed = learned.dictionary.Compose(read = mainPart, isSeries);
+    if (!reading) composed = learned.dictionary.Compose(read, isSeries);
+    if (!reading && !composed && read.size() < mainPart.size()) {
+        read = mainPart;
+        composed = learned.dictionary.Compose(read, isSeries);
+    }
     if (composed) {
         reading = learned.suffixes.WithSeriesCode(*composed);
         // The first game of a series whose sequel the catalogue holds ("Power Stone" beside "Power

@@ -72,6 +72,14 @@ std::size_t SeriesNumberLength(std::string_view code) {
 
 }  // namespace
 
+SeriesNumber SeriesNumberOf(std::string_view reading) {
+    const std::size_t first = reading.find('_');
+    if (first == std::string_view::npos || first == 0 || IsCodeByte(reading[first - 1])) return {};
+    const std::size_t length = SeriesNumberLength(reading.substr(first));
+    if (length < 2 || length > 4) return {};
+    return {reading.substr(0, first), std::stoi(std::string(reading.substr(first + 1, length - 1)))};
+}
+
 StemAndCode SplitCode(std::string_view reading) {
     std::size_t start = reading.size();
     while (start > 0 && IsCodeByte(reading[start - 1])) --start;
@@ -118,16 +126,14 @@ void SuffixConventions::Learn(std::string_view reading, std::string_view plainSt
         CountFirstGame(before, FirstGameKind(series));
     }
     // The series number right after the stem, whatever follows it ("てっけん_4たっぐとーなめんと").
-    const std::size_t first = reading.find('_');
-    if (first == std::string_view::npos || first == 0 || IsCodeByte(reading[first - 1])) return;
-    if (const std::size_t length = SeriesNumberLength(reading.substr(first)); length > 1 && length <= 4) {
-        Numbered& numbered = Entry(m_numbered, reading.substr(0, first));
-        numbered.highest =
-            std::max(numbered.highest, std::stoi(std::string(reading.substr(first + 1, length - 1))));
-        const std::size_t hash = std::hash<std::string_view>{}(name);
-        if (numbered.name == 0) numbered.name = hash;
-        numbered.severalNames |= !name.empty() && numbered.name != hash;
-    }
+    const SeriesNumber series = SeriesNumberOf(reading);
+    if (series.stem.empty()) return;
+    Numbered& numbered = Entry(m_numbered, series.stem);
+    numbered.highest = std::max(numbered.highest, series.number);
+    if (name.empty()) return;
+    const std::size_t hash = std::hash<std::string_view>{}(name);
+    if (numbered.name == 0) numbered.name = hash;
+    numbered.severalNames |= numbered.name != hash;
 }
 
 int SuffixConventions::HighestInSeries(std::string_view stem) const {

@@ -25,6 +25,15 @@ StemAndCode SplitCode(std::string_view reading);
 // digits are separate tokens.
 std::vector<std::string> CodeTokens(std::string_view text);
 
+// The series number right after the first underscore of a reading that follows kana, and the stem
+// before it: "てっけん" and 4 of "てっけん_4たっぐとーなめんと". An empty stem when the reading has
+// none (a number from 1 to 999 there).
+struct SeriesNumber {
+    std::string_view stem;
+    int number = 0;
+};
+SeriesNumber SeriesNumberOf(std::string_view reading);
+
 class SuffixConventions {
 public:
     // One translated game's reading, and the stem its title alone gives when that is known (empty
