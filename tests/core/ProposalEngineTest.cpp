@@ -46,6 +46,16 @@ const TRecordset& Game(const GameList& games, std::string_view zip) {
     throw std::logic_error("no such game");
 }
 
+// The reading proposed for game `zip` of a Shift-JIS catalogue of `lines`, for the typed `title`, in
+// UTF-8.
+std::string ReadingOf(const std::vector<Line>& lines, std::string_view zip, std::string_view title) {
+    const TextCodec& codec = ShiftJisCodec();
+    const GameList games = Catalogue(lines, codec);
+    ProposalEngine engine;
+    engine.Learn(games, codec, DefaultReplaceRules(codec));
+    return codec.ToUtf8(engine.ProposeReadingForTitle(Game(games, zip), Sjis(title)));
+}
+
 // A family as a UTF-8 list holds it, with two clones left to translate.
 std::vector<Line> AlienFamily() {
     return {
@@ -102,13 +112,9 @@ TEST(ProposalEngineTest, AReadingForATypedTitle) {
 }
 
 TEST(ProposalEngineTest, ANameTheListReadsInManyWaysGetsNoReadingOfThem) {
-    const TextCodec& codec = ShiftJisCodec();
-    const auto readingOf = [&](std::vector<Line> lines) {
+    const auto readingOf = [](std::vector<Line> lines) {
         lines.push_back({"smstrv", "", "Trivia (SMS)", "", ""});
-        const GameList games = Catalogue(lines, codec);
-        ProposalEngine engine;
-        engine.Learn(games, codec, DefaultReplaceRules(codec));
-        return codec.ToUtf8(engine.ProposeReadingForTitle(Game(games, "smstrv"), Sjis("トリビア (SMS)")));
+        return ReadingOf(lines, "smstrv", "トリビア (SMS)");
     };
     // Each of these games has a code of its own: none of them is this game's.
     std::vector<Line> trivia = {
@@ -179,7 +185,6 @@ TEST(ProposalEngineTest, AListThatCodesTheSetsOfASecondNameLeavesThemToTheFamily
 }
 
 TEST(ProposalEngineTest, TheFirstGameOfASeriesWhoseSequelTheCatalogueHolds) {
-    const TextCodec& codec = ShiftJisCodec();
     std::vector<Line> lines = {
         {"sf", "", "Street Fighter (US)", "ストリートファイター", "すとりーとふぁいたー_1"},
         {"sf2", "", "Street Fighter II", "ストリートファイターII", "すとりーとふぁいたー_2"},
@@ -189,21 +194,14 @@ TEST(ProposalEngineTest, TheFirstGameOfASeriesWhoseSequelTheCatalogueHolds) {
         {"pstone2", "", "Power Stone 2 (Japan)", "", ""},
         {"bass", "", "Bass Angler (GE765 ver. JAA)", "", ""},
     };
-    const auto readingOf = [&](const std::vector<Line>& catalogue, std::string_view zip,
-                               std::string_view title) {
-        const GameList games = Catalogue(catalogue, codec);
-        ProposalEngine engine;
-        engine.Learn(games, codec, DefaultReplaceRules(codec));
-        return codec.ToUtf8(engine.ProposeReadingForTitle(Game(games, zip), Sjis(title)));
-    };
     // "Power Stone 2" waits in the catalogue: "Power Stone" is the first of a series.
-    EXPECT_EQ(readingOf(lines, "pstone", "パワーストーン (日本版)"), "ぱわーすとーん_1");
+    EXPECT_EQ(ReadingOf(lines, "pstone", "パワーストーン (日本版)"), "ぱわーすとーん_1");
     // Nothing numbers "Bass Angler".
-    EXPECT_EQ(readingOf(lines, "bass", "バスアングラー"), "ばすあんぐらー");
+    EXPECT_EQ(ReadingOf(lines, "bass", "バスアングラー"), "ばすあんぐらー");
     // A list that leaves the first games of its series without a code.
     lines[0].reading = "すとりーとふぁいたー";
     lines[2].reading = "ろーりんぐさんだー";
-    EXPECT_EQ(readingOf(lines, "pstone", "パワーストーン (日本版)"), "ぱわーすとーん");
+    EXPECT_EQ(ReadingOf(lines, "pstone", "パワーストーン (日本版)"), "ぱわーすとーん");
 }
 
 TEST(ProposalEngineTest, ANewGameOfANumberedSeriesTakesTheNextNumber) {
@@ -236,13 +234,9 @@ TEST(ProposalEngineTest, ANewGameOfANumberedSeriesTakesTheNextNumber) {
 }
 
 TEST(ProposalEngineTest, ASubtitleIsReadAsTheListReadsSubtitles) {
-    const TextCodec& codec = ShiftJisCodec();
-    const auto readingOf = [&](std::vector<Line> lines, std::string_view title) {
+    const auto readingOf = [](std::vector<Line> lines, std::string_view title) {
         lines.push_back({"invasn", "", "Invasion - The Abductors (version 5.0)", "", ""});
-        const GameList games = Catalogue(lines, codec);
-        ProposalEngine engine;
-        engine.Learn(games, codec, DefaultReplaceRules(codec));
-        return codec.ToUtf8(engine.ProposeReadingForTitle(Game(games, "invasn"), Sjis(title)));
+        return ReadingOf(lines, "invasn", title);
     };
     // The Shift-JIS lists leave subtitles out of their readings.
     const std::vector<Line> leftOut = {
